@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+// A whole INI file held in memory: read once, changed in place, written back once.
+// Used for ".conf" and ".dbZ48" files (thousands of sections), and, key by key, for the two
+// settings files. Files are Windows-1251; section and key names compare without regard to
+// letter case, Cyrillic included.
+class TIniDocument
+{
+public:
+    TIniDocument() = default;
+
+    // Parses file contents (Windows-1251 bytes) by the reading rules.
+    static TIniDocument FromBytes(const QByteArray &bytes);
+    // Reads a file; a missing file gives an empty document. Returns false (with errorText set)
+    // only when an existing file cannot be read.
+    bool Load(const QString &path, QString *errorText = nullptr);
+
+    // The writing layout: "[Section]" header line, its "Key=Value" lines, one empty line; CR LF.
+    QByteArray ToBytes() const;
+    // Writes the whole file at once (QSaveFile): a failed save leaves the old file as it was.
+    bool Save(const QString &path, QString *errorText = nullptr) const;
+
+    // The value, or defaultValue when the section or key is missing.
+    QString Value(const QString &section, const QString &key, const QString &defaultValue = QString()) const;
+    // Sets the key in place, or appends it to its section; a missing section is appended at the end.
+    void SetValue(const QString &section, const QString &key, const QString &value);
+
+    bool HasSection(const QString &section) const;
+    bool HasKey(const QString &section, const QString &key) const;
+    QStringList Sections() const;
+    QStringList Keys(const QString &section) const;
+    int SectionCount() const { return sections_.size(); }
+
+private:
+    struct Entry {
+        QString key;   // empty for a line without "=" kept as it was
+        QString value; // or the whole line when key is empty
+    };
+    struct Section {
+        QString name;
+        QVector<Entry> entries;
+        QHash<QString, int> index; // folded key -> entry position
+    };
+
+    int FindSection(const QString &section) const;
+
+    QVector<Section> sections_;
+    QHash<QString, int> sectionIndex_; // folded name -> position in sections_
+};
+
+// Key-by-key access to a small settings file, as the private-profile functions give it:
+// every call reads the file, every write writes it back.
+namespace PrivateProfile {
+// The value of the key, or defaultValue.
+QString ReadString(const QString &path, const QString &section, const QString &key,
+                   const QString &defaultValue = QString());
+// An integer value; a value that is not a whole number gives defaultValue.
+qint32 ReadInt(const QString &path, const QString &section, const QString &key, qint32 defaultValue);
+// Writes one key; false when the file cannot be written.
+bool WriteString(const QString &path, const QString &section, const QString &key, const QString &value);
+// Creates the file empty when it does not exist; false when that fails.
+bool EnsureFileExists(const QString &path);
+} // namespace PrivateProfile

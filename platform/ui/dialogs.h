@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// Every message box and file dialog of the program goes through here, so tests can put a
+// recorder in place of the real windows and assert each text exactly.
+class TDialogs
+{
+public:
+    enum class Kind { Information, Error, Question, Warning };
+    enum class Answer { Ok, Yes, No, Cancel };
+
+    virtual ~TDialogs() = default;
+
+    // A modal box with an OK button. Kind::Question shows the question icon (some messages of
+    // the program use it with only OK).
+    virtual void Message(QWidget *parent, Kind kind, const QString &text) = 0;
+    // A modal Yes/No question; returns Answer::Yes or Answer::No.
+    virtual Answer AskYesNo(QWidget *parent, const QString &text) = 0;
+    // File dialogs. filter is in the program's own form, "Description (*.ext)|*.ext";
+    // defaultExt without the dot is appended to a name typed without one. Empty when cancelled.
+    virtual QString OpenFileName(QWidget *parent, const QString &filter, const QString &defaultExt) = 0;
+    virtual QString SaveFileName(QWidget *parent, const QString &filter, const QString &defaultExt) = 0;
+
+    // The instance in use: the real windows unless a test installed another.
+    static TDialogs &Instance();
+    // Installs a replacement (not owned); nullptr restores the real windows.
+    static void Install(TDialogs *replacement);
+};
+
+// Short forms for the common cases.
+inline void ShowInformation(QWidget *parent, const QString &text)
+{
+    TDialogs::Instance().Message(parent, TDialogs::Kind::Information, text);
+}
+inline void ShowError(QWidget *parent, const QString &text)
+{
+    TDialogs::Instance().Message(parent, TDialogs::Kind::Error, text);
+}
