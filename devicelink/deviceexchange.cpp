@@ -1,0 +1,62 @@
+#include "deviceexchange.h"
+
+#include "deviceport.h"
+
+#include <algorithm>
+
+void TDevicePortTransport::Purge()
+{
+    PurgeDevicePort();
+}
+
+void TDevicePortTransport::Write(const quint8 *data, int count)
+{
+    WriteDevicePort(data, count);
+}
+
+int TDevicePortTransport::Read(quint8 *data, int count)
+{
+    return ReadDevicePort(data, count);
+}
+
+bool IsBusyStatus(quint8 status)
+{
+    return status == 20 || status == 21 || status == 22;
+}
+
+TExchangeOutcome RunExchange(TDeviceTransport &transport, DeviceFrame &frame, int answerLength,
+                             const std::function<void(DeviceFrame &)> &buildRequest,
+                             const std::function<void(const DeviceFrame &)> &onAnswer)
+{
+    const int capacity = int(frame.bytes.size());
+    answerLength = std::clamp(answerLength, 0, capacity);
+    TExchangeOutcome outcome;
+    for (outcome.attempts = 1; outcome.attempts <= kMaxAttempts; ++outcome.attempts) {
+        buildRequest(frame);
+        frame.count = std::clamp(frame.count, 0, capacity);
+        SetFrameChecksum(frame);
+        transport.Purge();
+        transport.Write(frame.bytes.data(), frame.count);
+        frame.count = 0;
+        frame.count = std::clamp(transport.Read(frame.bytes.data(), answerLength), 0, answerLength);
+        outcome.answered = false;
+        if (frame.count == 0) {
+            outcome.result = kResultNoAnswer;
+            return outcome;
+        }
+        // Fewer than four bytes hold no status byte of their own: byte 3 would still be the
+        // request's, and could read as success.
+        if (frame.count <= kAnswerStatusOffset || VerifyFrameChecksum(frame) != 0) {
+            outcome.result = kResultBadChecksum;
+            return outcome;
+        }
+        outcome.answered = true;
+        outcome.result = frame.bytes[kAnswerStatusOffset];
+        if (onAnswer)
+            onAnswer(frame);
+        if (!IsBusyStatus(outcome.result))
+            return outcome;
+    }
+    outcome.attempts = kMaxAttempts;
+    return outcome;
+}

@@ -1,0 +1,57 @@
+#include "deviceport.h"
+
+#include "serialline.h"
+
+#include <chrono>
+#include <thread>
+
+TDevicePortHandle &DevicePortHandle()
+{
+    static TDevicePortHandle handle = nullptr;
+    return handle;
+}
+
+bool OpenDevicePort(const QString &portName, qint32 speed, qint32 timeOut, qint32 delay,
+                    TDevicePortHandle &handle)
+{
+    if (delay > 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(delay));
+    if (handle)
+        CloseDevicePort(handle);
+    auto *line = new TSerialLine;
+    if (!line->Open(portName, speed)) {
+        delete line;
+        handle = nullptr;
+        return false;
+    }
+    line->SetReadTimeouts(timeOut, TSerialLine::kByteGapMs);
+    handle = line;
+    return true;
+}
+
+void PurgeDevicePort()
+{
+    if (TSerialLine *line = DevicePortHandle())
+        line->Purge();
+    else
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+}
+
+void WriteDevicePort(const quint8 *data, int count)
+{
+    if (TSerialLine *line = DevicePortHandle())
+        line->Write(reinterpret_cast<const char *>(data), count);
+}
+
+int ReadDevicePort(quint8 *data, int count)
+{
+    if (TSerialLine *line = DevicePortHandle())
+        return int(line->Read(reinterpret_cast<char *>(data), count));
+    return 0;
+}
+
+void CloseDevicePort(TDevicePortHandle &handle)
+{
+    delete handle;
+    handle = nullptr;
+}

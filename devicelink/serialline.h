@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QSerialPort>
+#include <QString>
+#include <QtGlobal>
+
+// One open serial line to the register: exclusive open with speed and 8N1, purge, a blocking
+// block write and a blocking read of up to N bytes under a total time-out and a gap between two
+// bytes. Used from one thread only, without an event loop.
+class TSerialLine
+{
+public:
+    static constexpr int kByteGapMs = 1500;
+
+    TSerialLine() = default;
+    TSerialLine(const TSerialLine &) = delete;
+    TSerialLine &operator=(const TSerialLine &) = delete;
+
+    // Opens the named port ("COM3", "ttyUSB0" or a full path) exclusively with the given speed,
+    // 8 data bits, no parity, one stop bit. False when the port is missing, held elsewhere or
+    // refuses the settings; the line is then closed.
+    bool Open(const QString &portName, qint32 speed);
+    // Total read time-out in ms (negative counts as 0) and the longest gap between two bytes.
+    void SetReadTimeouts(int totalMs, int gapMs = kByteGapMs);
+    bool IsOpen() const { return port.isOpen(); }
+
+    // Discards both directions' buffers, then pauses 1 ms so the line settles.
+    void Purge();
+    // Writes the block and waits until it left the program's buffer.
+    void Write(const char *data, qint64 count);
+    // Reads up to count bytes. Returns when count bytes came, when more than the gap passed
+    // between two bytes, or when the total time-out passed since the read began. A total
+    // time-out of 0 takes only what has already arrived.
+    qint64 Read(char *data, qint64 count);
+    void Close();
+
+private:
+    QSerialPort port;
+    int totalTimeoutMs = 0;
+    int gapMs = kByteGapMs;
+};
