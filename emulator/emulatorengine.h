@@ -136,8 +136,8 @@ public:
     void StaySilent(int count);                // no answer for the next count requests
     void StaySilentAlways(bool on);            // no answer at all while on
     void CorruptChecksum(int count);           // swap the checksum bytes of next answers
-    // The next answer is cut to its first length bytes; with validChecksum its last two bytes
-    // are then replaced by the checksum of the bytes before them (length >= 3 for that).
+    // The next answer is cut to its first length bytes; with validChecksum the checksum of
+    // those bytes is appended (length + 2 bytes in all), so the short answer passes the check.
     void CutNextAnswer(int length, bool validChecksum);
     // The next answer is written as bytesBefore bytes, a pause of ms, then the rest.
     void PauseInNextAnswer(int bytesBefore, int ms);
