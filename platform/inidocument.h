@@ -27,8 +27,10 @@ public:
     bool Save(const QString &path, QString *errorText = nullptr) const;
 
     // The value, or defaultValue when the section or key is missing.
-    QString Value(const QString &section, const QString &key, const QString &defaultValue = QString()) const;
-    // Sets the key in place, or appends it to its section; a missing section is appended at the end.
+    QString Value(const QString &section, const QString &key,
+                  const QString &defaultValue = QString()) const;
+    // Sets the key in place, or appends it to its section; a missing section is appended at the
+    // end.
     void SetValue(const QString &section, const QString &key, const QString &value);
 
     bool HasSection(const QString &section) const;
@@ -39,16 +41,19 @@ public:
 
 private:
     struct Entry {
-        QString key;   // empty for a line without "=" kept as it was
-        QString value; // or the whole line when key is empty
+        QString key;        // as read or set
+        QString value;      // the value, or the whole line when hasKey is false
+        bool hasKey = true; // false for a line without "=", kept as it was
     };
     struct Section {
         QString name;
         QVector<Entry> entries;
-        QHash<QString, int> index; // folded key -> entry position
+        QHash<QString, int> index; // folded key -> first entry of that key
     };
 
     int FindSection(const QString &section) const;
+    int FindEntry(const Section &s, const QString &key) const;
+    int AddSection(const QString &name, const QString &folded);
 
     QVector<Section> sections_;
     QHash<QString, int> sectionIndex_; // folded name -> position in sections_
@@ -56,14 +61,17 @@ private:
 
 // Key-by-key access to a small settings file, as the private-profile functions give it:
 // every call reads the file, every write writes it back.
-namespace PrivateProfile {
+namespace PrivateProfile
+{
 // The value of the key, or defaultValue.
 QString ReadString(const QString &path, const QString &section, const QString &key,
                    const QString &defaultValue = QString());
 // An integer value; a value that is not a whole number gives defaultValue.
-qint32 ReadInt(const QString &path, const QString &section, const QString &key, qint32 defaultValue);
+qint32 ReadInt(const QString &path, const QString &section, const QString &key,
+               qint32 defaultValue);
 // Writes one key; false when the file cannot be written.
-bool WriteString(const QString &path, const QString &section, const QString &key, const QString &value);
+bool WriteString(const QString &path, const QString &section, const QString &key,
+                 const QString &value);
 // Creates the file empty when it does not exist; false when that fails.
 bool EnsureFileExists(const QString &path);
 } // namespace PrivateProfile

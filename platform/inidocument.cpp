@@ -1,0 +1,192 @@
+#include "inidocument.h"
+
+#include "initext.h"
+#include "win1251.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+TIniDocument TIniDocument::FromBytes(const QByteArray &bytes)
+{
+    TIniDocument doc;
+    const QString text = FromWin1251(bytes);
+    const QList<IniText::TLine> lines = IniText::SplitLines(text);
+    doc.sections_.reserve(lines.size() / 4 + 1);
+    doc.sectionIndex_.reserve(lines.size() / 4 + 1);
+
+    Section *current = nullptr; // lines before the first header belong nowhere
+    for (const IniText::TLine &line : lines) {
+        const QStringView stripped = IniText::Strip(line.text);
+        if (IniText::IsIgnored(stripped))
+            continue;
+        QStringView name;
+        if (IniText::IsSectionHeader(stripped, &name)) {
+            // A name that comes again continues its first section, so no line is lost and
+            // the first value of a key stays the one found.
+            const QString folded = IniText::FoldName(name);
+            auto it = doc.sectionIndex_.constFind(folded);
+            const int pos = it != doc.sectionIndex_.cend()
+                                ? it.value()
+                                : doc.AddSection(name.toString(), folded);
+            current = &doc.sections_[pos];
+            continue;
+        }
+        if (!current)
+            continue;
+        Entry entry;
+        QStringView key;
+        QStringView value;
+        if (IniText::SplitKeyValue(stripped, &key, &value)) {
+            entry.key = key.toString();
+            entry.value = value.toString();
+            // A key that comes again: its first line is the one that counts.
+            const QString folded = IniText::FoldName(key);
+            if (!current->index.contains(folded))
+                current->index.insert(folded, int(current->entries.size()));
+        } else {
+            entry.hasKey = false;
+            entry.value = stripped.toString();
+        }
+        current->entries.append(std::move(entry));
+    }
+    return doc;
+}
+
+bool TIniDocument::Load(const QString &path, QString *errorText)
+{
+    QFile file(path);
+    if (!file.exists()) {
+        *this = TIniDocument();
+        return true;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (errorText)
+            *errorText = file.errorString();
+        return false;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        if (errorText)
+            *errorText = file.errorString();
+        return false;
+    }
+    *this = FromBytes(bytes);
+    return true;
+}
+
+QByteArray TIniDocument::ToBytes() const
+{
+    qsizetype size = 0;
+    for (const Section &s : sections_) {
+        size += s.name.size() + 5;
+        for (const Entry &e : s.entries)
+            size += e.key.size() + e.value.size() + 3;
+    }
+    QString text;
+    text.reserve(size);
+    for (const Section &s : sections_) {
+        text += u'[';
+        text += IniText::OneLine(s.name);
+        text += u"]\r\n";
+        for (const Entry &e : s.entries) {
+            if (e.hasKey) {
+                text += IniText::OneLine(e.key);
+                text += u'=';
+            }
+            text += IniText::OneLine(e.value);
+            text += u"\r\n";
+        }
+        text += u"\r\n";
+    }
+    return ToWin1251(text);
+}
+
+bool TIniDocument::Save(const QString &path, QString *errorText) const
+{
+    // The whole content goes to a temporary file that replaces the old one only once it is
+    // complete, so a full disk or a lost write never leaves half a file behind.
+    QSaveFile file(path);
+    const QByteArray bytes = ToBytes();
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        if (errorText)
+            *errorText = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+QString TIniDocument::Value(const QString &section, const QString &key,
+                            const QString &defaultValue) const
+{
+    const int s = FindSection(section);
+    if (s < 0)
+        return defaultValue;
+    const int e = FindEntry(sections_[s], key);
+    return e < 0 ? defaultValue : sections_[s].entries[e].value;
+}
+
+void TIniDocument::SetValue(const QString &section, const QString &key, const QString &value)
+{
+    int s = FindSection(section);
+    if (s < 0)
+        s = AddSection(section, IniText::FoldName(section));
+    Section &sec = sections_[s];
+    const QString folded = IniText::FoldName(key);
+    auto it = sec.index.constFind(folded);
+    if (it != sec.index.cend()) {
+        sec.entries[it.value()].value = value;
+        return;
+    }
+    sec.index.insert(folded, int(sec.entries.size()));
+    sec.entries.append(Entry{key, value, true});
+}
+
+bool TIniDocument::HasSection(const QString &section) const
+{
+    return FindSection(section) >= 0;
+}
+
+bool TIniDocument::HasKey(const QString &section, const QString &key) const
+{
+    const int s = FindSection(section);
+    return s >= 0 && FindEntry(sections_[s], key) >= 0;
+}
+
+QStringList TIniDocument::Sections() const
+{
+    QStringList names;
+    names.reserve(sections_.size());
+    for (const Section &s : sections_)
+        names.append(s.name);
+    return names;
+}
+
+QStringList TIniDocument::Keys(const QString &section) const
+{
+    QStringList keys;
+    const int s = FindSection(section);
+    if (s < 0)
+        return keys;
+    for (const Entry &e : sections_[s].entries)
+        if (e.hasKey)
+            keys.append(e.key);
+    return keys;
+}
+
+int TIniDocument::FindSection(const QString &section) const
+{
+    return sectionIndex_.value(IniText::FoldName(section), -1);
+}
+
+int TIniDocument::FindEntry(const Section &s, const QString &key) const
+{
+    return s.index.value(IniText::FoldName(key), -1);
+}
+
+int TIniDocument::AddSection(const QString &name, const QString &folded)
+{
+    const int pos = int(sections_.size());
+    sections_.append(Section{name, {}, {}});
+    sectionIndex_.insert(folded, pos);
+    return pos;
+}

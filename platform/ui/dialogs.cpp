@@ -1,0 +1,90 @@
+#include "dialogs.h"
+
+#include "filefilter.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace
+{
+
+// The program's own windows: message boxes captioned with the application's name, as Windows
+// captions them with the application title, and the common file dialogs.
+class TRealDialogs final : public TDialogs
+{
+public:
+    void Message(QWidget *parent, Kind kind, const QString &text) override
+    {
+        QMessageBox box(IconOf(kind), QApplication::applicationDisplayName(), text, QMessageBox::Ok,
+                        parent);
+        box.exec();
+    }
+
+    Answer AskYesNo(QWidget *parent, const QString &text) override
+    {
+        QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(), text,
+                        QMessageBox::Yes | QMessageBox::No, parent);
+        box.setDefaultButton(QMessageBox::Yes);
+        return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
+    }
+
+    QString OpenFileName(QWidget *parent, const QString &filter, const QString &defaultExt) override
+    {
+        return Run(parent, QFileDialog::AcceptOpen, filter, defaultExt);
+    }
+
+    QString SaveFileName(QWidget *parent, const QString &filter, const QString &defaultExt) override
+    {
+        return Run(parent, QFileDialog::AcceptSave, filter, defaultExt);
+    }
+
+private:
+    static QMessageBox::Icon IconOf(Kind kind)
+    {
+        switch (kind) {
+        case Kind::Information:
+            return QMessageBox::Information;
+        case Kind::Error:
+            return QMessageBox::Critical;
+        case Kind::Question:
+            return QMessageBox::Question;
+        case Kind::Warning:
+            return QMessageBox::Warning;
+        }
+        return QMessageBox::NoIcon;
+    }
+
+    // Both dialogs take any name: the open dialog also one of a file that does not exist yet,
+    // and the save dialog replaces a file without asking, as the program's commands expect.
+    static QString Run(QWidget *parent, QFileDialog::AcceptMode mode, const QString &filter,
+                       const QString &defaultExt)
+    {
+        QFileDialog dialog(parent, mode == QFileDialog::AcceptOpen
+                                       ? QStringLiteral("Открыть")
+                                       : QStringLiteral("Сохранить как"));
+        dialog.setAcceptMode(mode);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+        dialog.setNameFilter(QtFileFilter(filter));
+        dialog.setDefaultSuffix(defaultExt);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return QString();
+        return WithDefaultExtension(dialog.selectedFiles().constFirst(), defaultExt);
+    }
+};
+
+TDialogs *installed = nullptr;
+
+} // namespace
+
+TDialogs &TDialogs::Instance()
+{
+    static TRealDialogs real;
+    return installed ? *installed : real;
+}
+
+void TDialogs::Install(TDialogs *replacement)
+{
+    installed = replacement;
+}

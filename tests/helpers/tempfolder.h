@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+
+// A temporary folder that is the program's folder while it lives: KKT_PROGRAM_DIR points at it
+// (so "ProgSett.ini" and "Scan.cfg" land there) and is restored on destruction; the folder and
+// everything in it are removed.
+class TTempProgramFolder
+{
+public:
+    TTempProgramFolder();
+    ~TTempProgramFolder();
+    TTempProgramFolder(const TTempProgramFolder &) = delete;
+    TTempProgramFolder &operator=(const TTempProgramFolder &) = delete;
+
+    bool IsValid() const { return dir_.isValid(); }
+    // The folder, with a trailing "/".
+    QString Path() const;
+    // The path of a file in the folder.
+    QString FilePath(const QString &name) const;
+    // Whole-file helpers for fixtures; Read gives an empty array for a missing file.
+    bool Write(const QString &name, const QByteArray &bytes) const;
+    QByteArray Read(const QString &name) const;
+    bool Exists(const QString &name) const;
+
+private:
+    QTemporaryDir dir_;
+    QByteArray oldValue_;
+    bool hadValue_ = false;
+};
+
+// While it lives, file access happens as the unprivileged user "nobody" (effective user and
+// group ids), so a test running as root can see a folder or file that is not writable for
+// what it is. Active() is false when the process is not root or the switch failed; such a test
+// is then run as it is (an ordinary user already meets the permissions) or skipped.
+class TRunAsNobody
+{
+public:
+    TRunAsNobody();
+    ~TRunAsNobody();
+    TRunAsNobody(const TRunAsNobody &) = delete;
+    TRunAsNobody &operator=(const TRunAsNobody &) = delete;
+
+    bool Active() const { return active_; }
+    // Whether permissions apply to this process now (switched, or never root).
+    bool PermissionsApply() const;
+
+private:
+    bool active_ = false;
+    unsigned savedUid_ = 0;
+    unsigned savedGid_ = 0;
+};
