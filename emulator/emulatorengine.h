@@ -135,7 +135,8 @@ public:
     void AnswerStatusAt(int k, quint8 status); // the k-th request from now (1 = next)
     void StaySilent(int count);                // no answer for the next count requests
     void StaySilentAlways(bool on);            // no answer at all while on
-    void CorruptChecksum(int count);           // swap the checksum bytes of next answers
+    // The checksum bytes of the next count answers are swapped (one inverted when both equal).
+    void CorruptChecksum(int count);
     // The next answer is cut to its first length bytes; with validChecksum the checksum of
     // those bytes is appended (length + 2 bytes in all), so the short answer passes the check.
     void CutNextAnswer(int length, bool validChecksum);
