@@ -2,6 +2,11 @@
 
 #include <QFrame>
 
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class TStringGrid;
 class TWorkHost;
 
 // "Параметры GSM": the GSM module's settings grid and the server connection test.
@@ -14,6 +19,48 @@ public:
     // The frame's own initialisation, run by the main window right after creating it.
     void InitFrame();
 
+    // The parameters grid: column 1 of rows 1 to 7 holds the values (row order of the grid, see
+    // gsmparams.h). The configuration record copies rows 1 to 6 out of it and back.
+    TStringGrid *Grid() const { return sgGsm; }
+    // The grid row last selected (1 after InitFrame).
+    int CurrentRow() const { return currentRow_; }
+    // True while a write or read of the register is under way.
+    bool Running() const { return running_; }
+
+public slots:
+    void Button1Click(); // "Получить IP по имени"
+    void Button2Click(); // "Проверить соединение"
+    void Button3Click(); // "Записать в ККТ"
+    void Button4Click(); // "Прочитать из ККТ"
+
+protected:
+    bool eventFilter(QObject *object, QEvent *event) override;
+
 private:
+    void BuildControls();
+    void sgGsmSelectCell(int col, int row, bool &canSelect);
+    QChar sgGsmKeyPress(int row, QChar key, const QString &text) const;
+    bool Edit2KeyPress(QChar key) const;
+    // What a run does after letting pending window messages run.
+    enum class TStep { Go, Stop, Gone };
+    // Lets the window repaint; Stop once the main window is closing, Gone when the frame itself
+    // was destroyed meanwhile (then nothing of it may be touched).
+    TStep Pump();
+    // Shows or hides the progress bar around a run.
+    TStep BeginRun();
+    void EndRun();
+
     TWorkHost *host_;
+    int currentRow_ = 1;
+    bool running_ = false;
+
+    QLabel *Label1 = nullptr;
+    QLabel *Label2 = nullptr;
+    QPushButton *Button1 = nullptr;
+    QLineEdit *Edit2 = nullptr;
+    QPushButton *Button2 = nullptr;
+    QPushButton *Button3 = nullptr;
+    QPushButton *Button4 = nullptr;
+    QProgressBar *ProgressBar1 = nullptr;
+    TStringGrid *sgGsm = nullptr;
 };

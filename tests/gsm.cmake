@@ -1,0 +1,3 @@
+# GSM parameters: the row table and key filter, the connection test, the frame against the emulator.
+kkt_add_test(tst_serverconnect LIBS kkt_gsm)
+kkt_add_test(tst_gsmframe LIBS kkt_gsm kkt_emulator)

@@ -1,0 +1,503 @@
+// The GSM parameters frame: its row table and key filter, and writing and reading the seven
+// parameters against the emulated register on a pseudo-terminal.
+
+#include "devicetext.h"
+#include "dialogrecorder.h"
+#include "emulatorpty.h"
+#include "framegsmsetting.h"
+#include "gsmparams.h"
+#include "stringgrid.h"
+#include "workhost.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+
+#include <functional>
+
+namespace
+{
+
+class TFakeHost : public TWorkHost
+{
+public:
+    const TStructSetting &Settings() const override { return settings; }
+    bool StartupComplete() const override { return true; }
+    void StartScanner() override {}
+    void StopScanner() override {}
+    void SetRunLock(bool) override {}
+    bool Closing() const override { return closing; }
+    TStructSetting settings;
+    bool closing = false;
+};
+
+// Records, with every message, where the progress bar stood when the box came up.
+class TProgressRecorder : public TDialogRecorder
+{
+public:
+    explicit TProgressRecorder(QProgressBar *bar) : bar_(bar) {}
+    void Message(QWidget *parent, Kind kind, const QString &text) override
+    {
+        progressAtMessage.append(bar_->value());
+        TDialogRecorder::Message(parent, kind, text);
+    }
+    QList<int> progressAtMessage;
+
+private:
+    QProgressBar *bar_;
+};
+
+// One "p" request as the register received it.
+struct TFieldRequest {
+    int mode, table, row, field, attribute;
+    QByteArray text; // the 24 device bytes
+};
+
+TFieldRequest Decode(const QByteArray &request)
+{
+    return {quint8(request.at(8)),  quint8(request.at(9)),  quint8(request.at(10)),
+            quint8(request.at(11)), quint8(request.at(12)), request.mid(13, 24)};
+}
+
+// The device bytes of a text padded with zeros to 24 bytes, as the register keeps it.
+QByteArray Padded(const QByteArray &bytes)
+{
+    QByteArray result = bytes.left(24);
+    result.append(QByteArray(24 - result.size(), '\0'));
+    return result;
+}
+
+QString StoredText(TEmulatorEngine &engine, int row, int field)
+{
+    return QString::fromLatin1(FromDeviceText(engine.Field(5, row, field).value().text));
+}
+
+} // namespace
+
+class TestGsmFrame : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void KeyFilterJudgesEachRow_data();
+    void KeyFilterJudgesEachRow();
+    void GridKeyFilterFollowsTheEditedRow();
+    void RowTableMapsGridToDeviceRows();
+    void SplitsServerNameIntoThreeFields_data();
+    void SplitsServerNameIntoThreeFields();
+    void InitFrameLaysOutTheGrid();
+
+    void WritesInDeviceRowOrder();
+    void WritesServerNameOfFullAndEmptyLength_data();
+    void WritesServerNameOfFullAndEmptyLength();
+    void ReadPutsNameAndPortIntoTheirGridRows();
+    void FailureOnFourthParameterStopsTheRun_data();
+    void FailureOnFourthParameterStopsTheRun();
+    void ProgressReachesHundredOnlyAfterSeventh_data();
+    void ProgressReachesHundredOnlyAfterSeventh();
+    void ClickDuringRunIsIgnored();
+    void ClosingEndsRunAfterCurrentExchange();
+
+private:
+    void FillGrid(const QStringList &values);
+
+    std::unique_ptr<TEmulatorPty> pty;
+    std::unique_ptr<TFakeHost> host;
+    std::unique_ptr<TFrameGsmSetting> frame;
+    QProgressBar *progress = nullptr;
+};
+
+void TestGsmFrame::init()
+{
+    pty = std::make_unique<TEmulatorPty>();
+    QVERIFY2(pty->IsOpen(), qPrintable(pty->ErrorText()));
+    host = std::make_unique<TFakeHost>();
+    host->settings.Port.Name = pty->PortName();
+    host->settings.Port.Speed = 115200;
+    host->settings.Port.TimeOut = 2000;
+    frame = std::make_unique<TFrameGsmSetting>(host.get());
+    frame->InitFrame();
+    progress = frame->findChild<QProgressBar *>(QStringLiteral("ProgressBar1"));
+    QVERIFY(progress);
+}
+
+void TestGsmFrame::cleanup()
+{
+    frame.reset();
+    host.reset();
+    pty.reset();
+}
+
+void TestGsmFrame::FillGrid(const QStringList &values)
+{
+    for (int row = 1; row <= values.size(); ++row)
+        frame->Grid()->SetCells(1, row, values.at(row - 1));
+}
+
+void TestGsmFrame::KeyFilterJudgesEachRow_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("current");
+    QTest::addColumn<QChar>("key");
+    QTest::addColumn<bool>("accepted");
+
+    const QChar backspace(u'\b');
+    QTest::newRow("address digit") << 1 << "10.0" << QChar(u'7') << true;
+    QTest::newRow("address dot") << 1 << "10" << QChar(u'.') << true;
+    QTest::newRow("address letter") << 1 << "" << QChar(u'a') << false;
+    QTest::newRow("address 16th") << 1 << "255.255.255.255" << QChar(u'1') << false;
+    QTest::newRow("address full backspace") << 1 << "255.255.255.255" << backspace << true;
+    QTest::newRow("name any") << 2 << "ofd" << QChar(u'-') << true;
+    QTest::newRow("name cyrillic") << 2 << "" << QChar(u'ж') << true;
+    QTest::newRow("name 72nd") << 2 << QString(71, u'x') << QChar(u'x') << true;
+    QTest::newRow("name 73rd") << 2 << QString(72, u'x') << QChar(u'x') << false;
+    QTest::newRow("port digit") << 3 << "" << QChar(u'9') << true;
+    QTest::newRow("port dot") << 3 << "80" << QChar(u'.') << false;
+    QTest::newRow("port 6th") << 3 << "12345" << QChar(u'1') << false;
+    QTest::newRow("pin letter") << 4 << "" << QChar(u'a') << false;
+    QTest::newRow("pin cyrillic") << 4 << "1" << QChar(u'б') << false;
+    QTest::newRow("pin 4th digit") << 4 << "123" << QChar(u'4') << true;
+    QTest::newRow("pin 5th digit") << 4 << "1234" << QChar(u'5') << false;
+    QTest::newRow("pin full backspace") << 4 << "1234" << backspace << true;
+    QTest::newRow("apn any") << 5 << "internet" << QChar(u'.') << true;
+    QTest::newRow("apn 25th") << 5 << QString(24, u'a') << QChar(u'a') << false;
+    QTest::newRow("login 25th") << 6 << QString(24, u'a') << QChar(u'a') << false;
+    QTest::newRow("password 24th") << 7 << QString(23, u'a') << QChar(u'a') << true;
+    QTest::newRow("password 25th") << 7 << QString(24, u'a') << QChar(u'a') << false;
+    QTest::newRow("other row") << 9 << QString(100, u'a') << QChar(u'a') << true;
+}
+
+void TestGsmFrame::KeyFilterJudgesEachRow()
+{
+    QFETCH(int, row);
+    QFETCH(QString, current);
+    QFETCH(QChar, key);
+    QFETCH(bool, accepted);
+
+    const std::optional<QChar> result = GsmKeyFilter(row, key, current);
+    QCOMPARE(result.has_value(), accepted);
+    if (accepted)
+        QCOMPARE(*result, key);
+}
+
+void TestGsmFrame::GridKeyFilterFollowsTheEditedRow()
+{
+    TStringGrid *grid = frame->Grid();
+    QCOMPARE(grid->FilterKey(1, 4, u'a', QString()), QChar());
+    QCOMPARE(grid->FilterKey(1, 4, u'5', QStringLiteral("1234")), QChar());
+    QCOMPARE(grid->FilterKey(1, 4, u'5', QStringLiteral("123")), QChar(u'5'));
+    QCOMPARE(grid->FilterKey(1, 5, u'a', QStringLiteral("123")), QChar(u'a'));
+
+    // Typed into the open editor of the PIN row.
+    frame->show();
+    grid->setFocus();
+    grid->SetCurrentCell(1, 4);
+    QCOMPARE(frame->CurrentRow(), 4);
+    QTRY_VERIFY(grid->Editor());
+    QTest::keyClicks(grid->Editor(), QStringLiteral("1x2345"));
+    QCOMPARE(grid->Editor()->text(), QStringLiteral("1234"));
+    QTest::keyClick(grid->Editor(), Qt::Key_Backspace);
+    QCOMPARE(grid->Editor()->text(), QStringLiteral("123"));
+}
+
+void TestGsmFrame::RowTableMapsGridToDeviceRows()
+{
+    // Device rows 1..7 stand in grid rows 1, 3, 2, 4, 5, 6, 7.
+    const int gridRows[] = {1, 3, 2, 4, 5, 6, 7};
+    for (int deviceRow = 1; deviceRow <= 7; ++deviceRow) {
+        const TGsmParam *param = GsmParamAtDeviceRow(deviceRow);
+        QVERIFY(param);
+        QCOMPARE(param->GridRow, gridRows[deviceRow - 1]);
+        QCOMPARE(GsmParamAtGridRow(param->GridRow), param);
+    }
+    QVERIFY(!GsmParamAtDeviceRow(0));
+    QVERIFY(!GsmParamAtDeviceRow(8));
+    QVERIFY(!GsmParamAtGridRow(0));
+}
+
+void TestGsmFrame::SplitsServerNameIntoThreeFields_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QStringList>("fields");
+
+    const QString a24(24, u'A'), b24(24, u'B'), c24(24, u'C');
+    QTest::newRow("empty") << "" << QStringList{"", "", ""};
+    QTest::newRow("30") << a24 + "BBBBBB" << QStringList{a24, "BBBBBB", ""};
+    QTest::newRow("24") << a24 << QStringList{a24, "", ""};
+    QTest::newRow("72") << a24 + b24 + c24 << QStringList{a24, b24, c24};
+    QTest::newRow("over 72") << a24 + b24 + c24 + "D" << QStringList{a24, b24, c24};
+}
+
+void TestGsmFrame::SplitsServerNameIntoThreeFields()
+{
+    QFETCH(QString, name);
+    QFETCH(QStringList, fields);
+    const QStringList split = SplitServerName(name);
+    QCOMPARE(split.size(), 3);
+    for (int k = 0; k < 3; ++k)
+        QCOMPARE(split.at(k), fields.at(k)); // null and empty alike
+}
+
+void TestGsmFrame::InitFrameLaysOutTheGrid()
+{
+    TStringGrid *grid = frame->Grid();
+    QCOMPARE(grid->objectName(), QStringLiteral("sgGsm"));
+    QCOMPARE(grid->ColCount(), 2);
+    QCOMPARE(grid->RowCount(), 8);
+    const QStringList captions = {"Параметр",
+                                  "IP сервера ОФД",
+                                  "Имя сервера ОФД",
+                                  "Порт сервера ОФД",
+                                  "PIN-код сим карты",
+                                  "APN строка для подключения к Internet",
+                                  "Логин для подключения к Internet",
+                                  "Пароль для подключения к Internet"};
+    for (int row = 0; row < 8; ++row) {
+        QCOMPARE(grid->Cells(0, row), captions.at(row));
+        QCOMPARE(grid->Cells(1, row), row == 0 ? QStringLiteral("Значение") : QString());
+    }
+    QCOMPARE(grid->ColWidth(0), 250);
+    QCOMPARE(grid->ColWidth(1), 595);
+    QCOMPARE(grid->DefaultRowHeight(), 21);
+    QCOMPARE(frame->CurrentRow(), 1);
+
+    auto *title = frame->findChild<QLabel *>(QStringLiteral("Label1"));
+    QVERIFY(title);
+    QCOMPARE(title->text(), QStringLiteral("Параметры GSM"));
+    QVERIFY(title->font().bold());
+    for (const char *name : {"Label2", "Button1", "Edit2", "Button2"}) {
+        auto *widget = frame->findChild<QWidget *>(QString::fromLatin1(name));
+        QVERIFY2(widget && !widget->isVisibleTo(frame.get()), name);
+    }
+    QCOMPARE(frame->findChild<QPushButton *>(QStringLiteral("Button2"))->text(),
+             QStringLiteral("Проверить соединение"));
+    QCOMPARE(frame->findChild<QPushButton *>(QStringLiteral("Button3"))->text(),
+             QStringLiteral("Записать в ККТ"));
+    QCOMPARE(frame->findChild<QPushButton *>(QStringLiteral("Button4"))->text(),
+             QStringLiteral("Прочитать из ККТ"));
+    QVERIFY(!progress->isVisibleTo(frame.get()));
+    QCOMPARE(progress->minimum(), 0);
+    QCOMPARE(progress->maximum(), 100);
+}
+
+void TestGsmFrame::WritesInDeviceRowOrder()
+{
+    FillGrid({"10.0.0.1", "ofd.ru", "7777", "1234", "internet", "User", "Pass"});
+    TDialogRecorder dialogs;
+    frame->Button3Click();
+    QCOMPARE(dialogs.MessageCount(), 0);
+
+    const QList<QByteArray> log = pty->Engine().ReceivedRequests();
+    QCOMPARE(log.size(), 9);
+    const int rows[] = {1, 2, 3, 3, 3, 4, 5, 6, 7};
+    const int fields[] = {0, 0, 0, 1, 2, 0, 0, 0, 0};
+    // Address, name, port and PIN go in capitals, the APN, login and password as typed.
+    const QByteArray texts[] = {"10.0.0.1", "7777",     "OFD.RU", "",    "",
+                                "1234",     "internet", "User",   "Pass"};
+    for (int i = 0; i < 9; ++i) {
+        const TFieldRequest request = Decode(log.at(i));
+        QCOMPARE(request.mode, 0);
+        QCOMPARE(request.table, 5);
+        QCOMPARE(request.row, rows[i]);
+        QCOMPARE(request.field, fields[i]);
+        QCOMPARE(request.attribute, int('0'));
+        QCOMPARE(request.text, Padded(texts[i]));
+    }
+    QVERIFY(!progress->isVisibleTo(frame.get()));
+    QVERIFY(!frame->Running());
+}
+
+void TestGsmFrame::WritesServerNameOfFullAndEmptyLength_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QStringList>("stored");
+
+    const QString a24(24, u'A'), b24(24, u'B'), c24(24, u'C');
+    QTest::newRow("72 characters") << a24 + b24 + c24 << QStringList{a24, b24, c24};
+    QTest::newRow("no characters") << "" << QStringList{"", "", ""};
+    QTest::newRow("30 characters") << a24 + "BBBBBB" << QStringList{a24, "BBBBBB", ""};
+}
+
+void TestGsmFrame::WritesServerNameOfFullAndEmptyLength()
+{
+    QFETCH(QString, name);
+    QFETCH(QStringList, stored);
+
+    // Something else stands in the register first, so empty fields must really be written.
+    for (int field = 0; field < 3; ++field)
+        pty->Engine().SetField(5, 3, field, {'0', Padded("OLD")});
+    frame->Grid()->SetCells(1, 2, name);
+    TDialogRecorder dialogs;
+    frame->Button3Click();
+    QCOMPARE(dialogs.MessageCount(), 0);
+    for (int field = 0; field < 3; ++field)
+        QCOMPARE(StoredText(pty->Engine(), 3, field), stored.at(field));
+}
+
+void TestGsmFrame::ReadPutsNameAndPortIntoTheirGridRows()
+{
+    TEmulatorEngine &engine = pty->Engine();
+    const QByteArray a24(24, 'A'), b24(24, 'B');
+    engine.SetField(5, 1, 0, {'0', Padded("91.107.67.212")});
+    engine.SetField(5, 2, 0, {'0', Padded("21101")});
+    engine.SetField(5, 3, 0, {'0', a24});
+    engine.SetField(5, 3, 1, {'0', b24});
+    engine.SetField(5, 3, 2, {'0', Padded("RU")});
+    engine.SetField(5, 4, 0, {'0', Padded("0000")});
+    engine.SetField(5, 5, 0, {'0', Padded("INTERNET")});
+    engine.SetField(5, 6, 0, {'0', Padded("GDATA")});
+    engine.SetField(5, 7, 0, {'0', Padded("")});
+    FillGrid({"x", "x", "x", "x", "x", "x", "x"});
+
+    TDialogRecorder dialogs;
+    frame->Button4Click();
+    QCOMPARE(dialogs.MessageCount(), 0);
+
+    const QStringList expected = {"91.107.67.212",
+                                  QString::fromLatin1(a24 + b24 + "RU"),
+                                  "21101",
+                                  "0000",
+                                  "INTERNET",
+                                  "GDATA",
+                                  ""};
+    for (int row = 1; row <= 7; ++row)
+        QCOMPARE(frame->Grid()->Cells(1, row), expected.at(row - 1));
+
+    const QList<QByteArray> log = engine.ReceivedRequests();
+    QCOMPARE(log.size(), 9);
+    const int rows[] = {1, 2, 3, 3, 3, 4, 5, 6, 7};
+    for (int i = 0; i < 9; ++i) {
+        QCOMPARE(Decode(log.at(i)).mode, 1);
+        QCOMPARE(Decode(log.at(i)).row, rows[i]);
+    }
+    QVERIFY(!progress->isVisibleTo(frame.get()));
+}
+
+void TestGsmFrame::FailureOnFourthParameterStopsTheRun_data()
+{
+    QTest::addColumn<bool>("reading");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("write") << false
+                           << "ВНИМАНИЕ!\r\nНе удалось записать параметр PIN-код сим карты!";
+    QTest::newRow("read") << true
+                          << "ВНИМАНИЕ!\r\nНе удалось прочитать параметр PIN-код сим карты!";
+}
+
+void TestGsmFrame::FailureOnFourthParameterStopsTheRun()
+{
+    QFETCH(bool, reading);
+    QFETCH(QString, message);
+
+    TEmulatorEngine &engine = pty->Engine();
+    engine.SetField(5, 1, 0, {'0', Padded("1.1.1.1")});
+    FillGrid({"10.0.0.1", "NAME", "7777", "1234", "APN", "LOGIN", "PASS"});
+    // Rows 1 and 2 take one request each, the name three: the PIN is the sixth request.
+    engine.AnswerStatusAt(6, 0x41);
+
+    TProgressRecorder dialogs(progress);
+    if (reading)
+        frame->Button4Click();
+    else
+        frame->Button3Click();
+
+    QCOMPARE(dialogs.Messages(), (QList<TDialogRecorder::Shown>{{TDialogs::Kind::Error, message}}));
+    QCOMPARE(dialogs.progressAtMessage, QList<int>{43});
+    const QList<QByteArray> log = engine.ReceivedRequests();
+    QCOMPARE(log.size(), 6);
+    QCOMPARE(Decode(log.last()).row, 4);
+    QVERIFY(!progress->isVisibleTo(frame.get()));
+    QVERIFY(!frame->Running());
+    if (reading) {
+        // Rows read before the failure keep their new values, the rest what they showed.
+        QCOMPARE(frame->Grid()->Cells(1, 1), QStringLiteral("1.1.1.1"));
+        QCOMPARE(frame->Grid()->Cells(1, 4), QStringLiteral("1234"));
+        QCOMPARE(frame->Grid()->Cells(1, 5), QStringLiteral("APN"));
+    } else {
+        QCOMPARE(StoredText(engine, 1, 0), QStringLiteral("10.0.0.1"));
+        QCOMPARE(StoredText(engine, 5, 0), QString());
+    }
+}
+
+void TestGsmFrame::ProgressReachesHundredOnlyAfterSeventh_data()
+{
+    QTest::addColumn<bool>("reading");
+    QTest::newRow("write") << false;
+    QTest::newRow("read") << true;
+}
+
+void TestGsmFrame::ProgressReachesHundredOnlyAfterSeventh()
+{
+    QFETCH(bool, reading);
+
+    QList<int> values;
+    QList<int> requestsAt;
+    connect(progress, &QProgressBar::valueChanged, this, [&](int value) {
+        values.append(value);
+        requestsAt.append(pty->Engine().ReceivedCount());
+    });
+    progress->setValue(50); // left over from an earlier run
+    values.clear();
+    requestsAt.clear();
+
+    if (reading)
+        frame->Button4Click();
+    else
+        frame->Button3Click();
+
+    QCOMPARE(values, (QList<int>{0, 14, 29, 43, 57, 71, 86, 100}));
+    // Each step follows its parameter's last request; 100 comes after the ninth request.
+    QCOMPARE(requestsAt, (QList<int>{0, 1, 2, 5, 6, 7, 8, 9}));
+    progress->disconnect(this);
+}
+
+void TestGsmFrame::ClickDuringRunIsIgnored()
+{
+    int nested = 0;
+    connect(progress, &QProgressBar::valueChanged, this, [&](int value) {
+        if (value == 29) {
+            ++nested;
+            frame->Button3Click();
+            frame->Button4Click();
+        }
+    });
+    TDialogRecorder dialogs;
+    frame->Button3Click();
+    progress->disconnect(this);
+
+    QCOMPARE(nested, 1);
+    QCOMPARE(dialogs.MessageCount(), 0);
+    const QList<QByteArray> log = pty->Engine().ReceivedRequests();
+    QCOMPARE(log.size(), 9);
+    for (const QByteArray &request : log)
+        QCOMPARE(Decode(request).mode, 0);
+    QVERIFY(!frame->Running());
+
+    // The guard is released: the next click runs.
+    frame->Button4Click();
+    QCOMPARE(pty->Engine().ReceivedCount(), 18);
+}
+
+void TestGsmFrame::ClosingEndsRunAfterCurrentExchange()
+{
+    connect(progress, &QProgressBar::valueChanged, this, [&](int value) {
+        if (value == 29)
+            host->closing = true;
+    });
+    TDialogRecorder dialogs;
+    frame->Button3Click();
+    progress->disconnect(this);
+
+    QCOMPARE(pty->Engine().ReceivedCount(), 2);
+    QCOMPARE(dialogs.MessageCount(), 0);
+    QVERIFY(!progress->isVisibleTo(frame.get()));
+    QVERIFY(!frame->Running());
+}
+
+QTEST_MAIN(TestGsmFrame)
+#include "tst_gsmframe.moc"
