@@ -23,6 +23,8 @@ public:
     // Total read time-out in ms (negative counts as 0) and the longest gap between two bytes.
     void SetReadTimeouts(int totalMs, int gapMs = kByteGapMs);
     bool IsOpen() const { return port.isOpen(); }
+    // Bytes already taken from the driver and not yet read.
+    qint64 BytesAvailable() const { return port.bytesAvailable(); }
 
     // Discards both directions' buffers, then pauses 1 ms so the line settles.
     void Purge();

@@ -2,3 +2,4 @@
 kkt_add_test(tst_deviceframe LIBS kkt_devicelink)
 kkt_add_test(tst_devicetext LIBS kkt_devicelink)
 kkt_add_test(tst_devicecommands LIBS kkt_devicelink kkt_emulator)
+kkt_add_test(tst_serialline LIBS kkt_devicelink)
