@@ -1,0 +1,12 @@
+# The barcode scanner: settings dialog, reader thread on a pseudo-terminal, controller.
+if(TARGET kkt_scanner)
+  if(EXISTS ${CMAKE_SOURCE_DIR}/tests/tst_scanthread.cpp)
+    kkt_add_test(tst_scanthread LIBS kkt_scanner)
+  endif()
+  if(EXISTS ${CMAKE_SOURCE_DIR}/tests/tst_scannercontrol.cpp)
+    kkt_add_test(tst_scannercontrol LIBS kkt_scanner)
+  endif()
+  if(EXISTS ${CMAKE_SOURCE_DIR}/tests/tst_formscannersetting.cpp)
+    kkt_add_test(tst_formscannersetting LIBS kkt_scanner)
+  endif()
+endif()
