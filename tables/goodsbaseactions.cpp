@@ -1,0 +1,87 @@
+#include "goodsbaseactions.h"
+
+#include "dialogs.h"
+#include "framesetz48.h"
+#include "goodsbasefile.h"
+#include "stringgrid.h"
+#include "tablelayout.h"
+
+#include <QApplication>
+#include <QDir>
+
+namespace
+{
+
+// The hourglass while the 6000 rows are copied; it is drawn before the work starts. Input is
+// held back meanwhile, so no click starts anything inside the operation.
+class TWaitCursor
+{
+public:
+    TWaitCursor()
+    {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
+    ~TWaitCursor() { QApplication::restoreOverrideCursor(); }
+    TWaitCursor(const TWaitCursor &) = delete;
+    TWaitCursor &operator=(const TWaitCursor &) = delete;
+};
+
+void ShowFileError(TFrameSetZ48 &frame, const QString &what, const QString &path,
+                   const QString &errorText)
+{
+    ShowError(&frame, what + QStringLiteral(" \"") + QDir::toNativeSeparators(path) +
+                          QStringLiteral("\".\r\n") + errorText);
+}
+
+} // namespace
+
+void SaveGoodsBase(TFrameSetZ48 &frame)
+{
+    const QString path =
+        TDialogs::Instance().SaveFileName(&frame, GoodsBaseFilter(), GoodsBaseExtension());
+    if (path.isEmpty())
+        return;
+    QString errorText;
+    bool saved = false;
+    {
+        TWaitCursor wait;
+        QVector<TGoodsRow> rows;
+        rows.reserve(kGoodsItemCount);
+        const TStringGrid &grid = *frame.SGBase;
+        for (int row = 1; row <= kGoodsItemCount; ++row)
+            rows.append({grid.Cells(1, row), grid.Cells(2, row), grid.Cells(3, row),
+                         grid.Cells(4, row), grid.Cells(5, row)});
+        saved = SaveGoodsBaseFile(path, rows, &errorText);
+    }
+    if (!saved)
+        ShowFileError(frame, QStringLiteral("Не удалось сохранить файл"), path, errorText);
+}
+
+void LoadGoodsBase(TFrameSetZ48 &frame)
+{
+    const QString path =
+        TDialogs::Instance().OpenFileName(&frame, GoodsBaseFilter(), GoodsBaseExtension());
+    if (path.isEmpty())
+        return;
+    QString errorText;
+    bool loaded = false;
+    {
+        TWaitCursor wait;
+        QVector<TGoodsRow> rows;
+        loaded = LoadGoodsBaseFile(path, kGoodsItemCount, &rows, &errorText);
+        if (loaded) {
+            TStringGrid &grid = *frame.SGBase;
+            for (int row = 1; row <= rows.size(); ++row) {
+                const TGoodsRow &goods = rows.at(row - 1);
+                grid.SetCells(1, row, goods.name);
+                grid.SetCells(2, row, goods.font);
+                grid.SetCells(3, row, goods.barcode);
+                grid.SetCells(4, row, goods.price);
+                grid.SetCells(5, row, goods.department);
+            }
+        }
+    }
+    if (!loaded)
+        ShowFileError(frame, QStringLiteral("Не удалось прочитать файл"), path, errorText);
+}

@@ -1,0 +1,62 @@
+#include "goodsitemactions.h"
+
+#include "devicecommands.h"
+#include "dialogs.h"
+#include "framesetz48.h"
+#include "progsettings.h"
+#include "rangecheck.h"
+#include "stringgrid.h"
+#include "tablelayout.h"
+#include "tablerun.h"
+#include "workhost.h"
+
+#include <QApplication>
+#include <QLineEdit>
+
+namespace
+{
+
+// Clearing takes the register a while: the answer is awaited this long, whatever the settings.
+constexpr qint32 kClearTimeOutMs = 30000;
+
+} // namespace
+
+void ClearGoodsBase(TFrameSetZ48 &frame, TWorkHost *host)
+{
+    if (!host)
+        return;
+    if (TDialogs::Instance().AskYesNo(
+            &frame, QStringLiteral("Внимание!\r\nВы действительно хотите очистить базу в ККТ!")) !=
+        TDialogs::Answer::Yes)
+        return;
+    quint8 result = 0;
+    {
+        TRunLock lock(frame, host);
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const TStructSetting &settings = host->Settings();
+        quint8 deviceStatus = 0;
+        result = ClearGoodsCommand(settings.Port.Name, settings.Port.Speed, kClearTimeOutMs, 0,
+                                   settings.NumKKT, deviceStatus);
+        QApplication::restoreOverrideCursor();
+    }
+    if (result != 0)
+        ShowError(&frame, QStringLiteral("Внимание!\r\nОшибка очистки базы - ") +
+                              QString::number(result) + QLatin1Char('!'));
+    else
+        ShowInformation(&frame, QStringLiteral("База успешно очищена!"));
+}
+
+void GoToGoodsItem(TFrameSetZ48 &frame)
+{
+    const TItemNumberCheck check = CheckItemNumberText(frame.Edit11->text(), kGoodsItemCount);
+    if (!check.ok) {
+        ShowInformation(&frame, check.message);
+        frame.Edit11->setFocus();
+        return;
+    }
+    // Column first, then row, each through the grid's own selection, so the frame's current
+    // goods cell follows and the row scrolls into view.
+    frame.SGBase->SetCol(1);
+    frame.SGBase->SetRow(check.item);
+    frame.SGBase->setFocus();
+}

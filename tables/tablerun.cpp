@@ -1,0 +1,114 @@
+#include "tablerun.h"
+
+#include "dialogs.h"
+#include "framesetz48.h"
+#include "tablecodes.h"
+#include "workhost.h"
+
+#include <QAbstractButton>
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QTabBar>
+#include <QTabWidget>
+
+bool CheckRange(QLineEdit *fromEdit, QLineEdit *toEdit, int maximum, TRangeCheck *range)
+{
+    const TRangeCheck check = CheckRangeTexts(fromEdit->text(), toEdit->text(), maximum);
+    if (!check.message.isEmpty())
+        ShowInformation(fromEdit->window(), check.message);
+    if (check.focus == TRangeCheck::Focus::From)
+        fromEdit->setFocus();
+    else if (check.focus == TRangeCheck::Focus::To)
+        toEdit->setFocus();
+    if (range)
+        *range = check;
+    return check.ok;
+}
+
+TRunLock::TRunLock(TFrameSetZ48 &frame, TWorkHost *host) : host_(host)
+{
+    QList<QWidget *> widgets;
+    for (QAbstractButton *button : frame.findChildren<QAbstractButton *>())
+        widgets.append(button);
+    if (frame.PageControl1)
+        widgets.append(frame.PageControl1->tabBar());
+    for (QWidget *widget : widgets) {
+        if (widget && widget->isEnabled()) {
+            widget->setEnabled(false);
+            locked_.append(widget);
+        }
+    }
+    if (host_)
+        host_->SetRunLock(true);
+}
+
+TRunLock::~TRunLock()
+{
+    for (const QPointer<QWidget> &widget : std::as_const(locked_))
+        if (widget)
+            widget->setEnabled(true);
+    if (host_)
+        host_->SetRunLock(false);
+}
+
+TRunProgress::TRunProgress(QProgressBar *bar) : bar_(bar)
+{
+    if (bar_) {
+        bar_->setRange(0, 100);
+        bar_->setValue(0);
+        bar_->setVisible(true);
+    }
+    QCoreApplication::processEvents();
+}
+
+TRunProgress::~TRunProgress()
+{
+    if (bar_)
+        bar_->setVisible(false);
+    QCoreApplication::processEvents();
+}
+
+void TRunProgress::SetPosition(int position)
+{
+    if (bar_)
+        bar_->setValue(position);
+}
+
+TTableRun::TTableRun(TFrameSetZ48 &frame, TWorkHost *host) : frame_(&frame), host_(host) {}
+
+void TTableRun::Run()
+{
+    if (!frame_ || !host_)
+        return;
+    TFrameSetZ48 &frame = *frame_;
+    const int index = frame.PageControl1 ? frame.PageControl1->currentIndex() : -1;
+    if (!IsTableTab(index))
+        return;
+    const TTableTab tab = TTableTab(index);
+    QLineEdit *fromEdit = frame.RangeFromEdit(index);
+    QLineEdit *toEdit = frame.RangeToEdit(index);
+    if (!fromEdit || !toEdit || !frame.GridOfTab(index))
+        return;
+    TRangeCheck range;
+    if (!CheckRange(fromEdit, toEdit, TabLayout(tab).maximum, &range))
+        return;
+
+    TRunLock lock(frame, host_);
+    TRunProgress progress(frame.ProgressBar1);
+    progress_ = &progress;
+    RunRecords(tab, range.first, range.last);
+    progress_ = nullptr;
+}
+
+bool TTableRun::Step(qint64 done, qint64 total)
+{
+    if (progress_)
+        progress_->SetPosition(ProgressPosition(done, total));
+    QCoreApplication::processEvents();
+    return Alive() && !(host_ && host_->Closing());
+}
+
+const TStructSetting &TTableRun::Settings() const
+{
+    return host_->Settings();
+}

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "rangecheck.h"
+#include "tablelayout.h"
+
+#include <QList>
+#include <QPointer>
+#include <QProgressBar>
+#include <QWidget>
+
+class QLineEdit;
+class TFrameSetZ48;
+class TWorkHost;
+struct TStructSetting;
+
+// The range check of a tab's "с" / "по" edits: on failure the user has been told and the focus
+// moved to the faulty edit.
+bool CheckRange(QLineEdit *fromEdit, QLineEdit *toEdit, int maximum, TRangeCheck *range = nullptr);
+
+// While a run with the register is under way: the frame's buttons and its tab bar are disabled
+// and the main window's menu is locked, so no second run starts inside it. Everything is
+// unlocked again however the run ends; widgets destroyed meanwhile are skipped.
+class TRunLock
+{
+public:
+    TRunLock(TFrameSetZ48 &frame, TWorkHost *host);
+    ~TRunLock();
+    TRunLock(const TRunLock &) = delete;
+    TRunLock &operator=(const TRunLock &) = delete;
+
+private:
+    QList<QPointer<QWidget>> locked_;
+    TWorkHost *host_;
+};
+
+// The progress bar of one run: shown at 0 on start, moved after each exchange, hidden at the
+// end (pending window messages run at each step, so it repaints).
+class TRunProgress
+{
+public:
+    explicit TRunProgress(QProgressBar *bar);
+    ~TRunProgress();
+    TRunProgress(const TRunProgress &) = delete;
+    TRunProgress &operator=(const TRunProgress &) = delete;
+
+    void SetPosition(int position);
+
+private:
+    QPointer<QProgressBar> bar_;
+};
+
+// What writing and reading share: the open tab, its checked range, the lock, the progress,
+// and the step after each exchange.
+class TTableRun
+{
+public:
+    TTableRun(TFrameSetZ48 &frame, TWorkHost *host);
+    virtual ~TTableRun() = default;
+
+    // Runs over the open tab's range; returns when done, on the first failure, or when the
+    // main window is closing.
+    void Run();
+
+protected:
+    // One run over records first..last of tab; false once it has to end.
+    virtual void RunRecords(TTableTab tab, int first, int last) = 0;
+    // After one exchange: the progress position, then pending window messages. False when the
+    // run has to stop (the main window is closing, or the frame is gone).
+    bool Step(qint64 done, qint64 total);
+    // The connection settings of the main window, as they are now.
+    const TStructSetting &Settings() const;
+    // Whether the frame still exists (window messages run between exchanges).
+    bool Alive() const { return !frame_.isNull(); }
+
+    QPointer<TFrameSetZ48> frame_;
+    TWorkHost *host_;
+    TRunProgress *progress_ = nullptr;
+};

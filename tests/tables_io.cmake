@@ -1,0 +1,8 @@
+# The tables frame's runs against the register, the goods base file, clearing and going to an
+# item.
+if(NOT TARGET kkt_tables)
+  return()
+endif()
+
+kkt_add_test(tst_tablecodes LIBS kkt_tables)
+kkt_add_test(tst_goodsbasefile LIBS kkt_tables)
