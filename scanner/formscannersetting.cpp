@@ -55,6 +55,7 @@ void TFormScannerSetting::FormCreate()
     cfg_ = ReadScanCfg(path_);
 
     Frame_X5710 = new TFrame_X5710(&cfg_, Panel2);
+    Frame_X5710->setGeometry(Panel2->rect().adjusted(1, 1, -1, -1));
     // Offset (1, 1) and following the panel's size on all four sides.
     auto *layout = new QVBoxLayout(Panel2);
     layout->setContentsMargins(1, 1, 1, 1);
