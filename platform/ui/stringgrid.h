@@ -1,0 +1,156 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QStyledItemDelegate>
+#include <QTableView>
+#include <QVector>
+
+#include <functional>
+
+class TStringGrid;
+
+// The texts of a string grid, all cells including the header row 0 and the fixed column 0,
+// kept in one flat vector. The view shows rows 1.. and columns 1.. as body cells; row 0 and
+// column 0 are its header sections, so they stay in place while the body scrolls.
+class TStringGridModel : public QAbstractTableModel
+{
+    Q_OBJECT
+public:
+    explicit TStringGridModel(QObject *parent = nullptr);
+
+    int ColCount() const { return cols_; }
+    int RowCount() const { return rows_; }
+    void SetSize(int cols, int rows);
+
+    // Out-of-range addresses read as empty text and are ignored when written.
+    QString Cell(int col, int row) const;
+    void SetCell(int col, int row, const QString &text);
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+    bool setData(const QModelIndex &index, const QVariant &value, int role) override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+private:
+    bool Valid(int col, int row) const
+    {
+        return col >= 0 && row >= 0 && col < cols_ && row < rows_;
+    }
+
+    int cols_ = 0;
+    int rows_ = 0;
+    QVector<QString> texts_;
+};
+
+// The grid's in-place editor: a frameless line edit whose typed characters pass the grid's key
+// filter and whose text goes into the cell as it changes.
+class TStringGridDelegate : public QStyledItemDelegate
+{
+    Q_OBJECT
+public:
+    explicit TStringGridDelegate(TStringGrid *grid);
+
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
+                          const QModelIndex &index) const override;
+    void setEditorData(QWidget *editor, const QModelIndex &index) const override;
+    void setModelData(QWidget *editor, QAbstractItemModel *model,
+                      const QModelIndex &index) const override;
+
+protected:
+    bool eventFilter(QObject *object, QEvent *event) override;
+
+private:
+    TStringGrid *grid_;
+};
+
+// A string grid addressed as Cells(col, row): row 0 is the header row, column 0 the fixed
+// column, both drawn as fixed and never edited. The body cells are edited in place; the editor
+// is open on the current cell whenever the grid has the keyboard focus.
+class TStringGrid : public QTableView
+{
+    Q_OBJECT
+public:
+    // Called when a body cell is about to become the current cell; clearing canSelect keeps the
+    // previous cell.
+    using TSelectCellHook =
+        std::function<void(TStringGrid &grid, int col, int row, bool &canSelect)>;
+    // Called for every character typed into the editor (never for Backspace); returns the
+    // character to insert, or a null QChar to discard the key. text is the cell's whole text.
+    using TKeyFilter =
+        std::function<QChar(TStringGrid &grid, int col, int row, QChar key, const QString &text)>;
+    // Called for every key press that reaches the grid or its editor before it acts; returning
+    // true swallows the key.
+    using TKeyDownHook =
+        std::function<bool(TStringGrid &grid, int key, Qt::KeyboardModifiers mods)>;
+
+    explicit TStringGrid(QWidget *parent = nullptr);
+    TStringGrid(int cols, int rows, QWidget *parent = nullptr);
+
+    int ColCount() const { return model_->ColCount(); }
+    int RowCount() const { return model_->RowCount(); }
+    void SetColCount(int cols);
+    void SetRowCount(int rows);
+
+    QString Cells(int col, int row) const { return model_->Cell(col, row); }
+    void SetCells(int col, int row, const QString &text) { model_->SetCell(col, row, text); }
+    TStringGridModel *GridModel() const { return model_; }
+
+    // Current cell (a body cell; 1, 1 after creation).
+    int Col() const;
+    int Row() const;
+    void SetCurrentCell(int col, int row);
+    void SetCol(int col) { SetCurrentCell(col, Row()); }
+    void SetRow(int row) { SetCurrentCell(Col(), row); }
+
+    // A negative width hides the column.
+    void SetColWidth(int col, int width);
+    int ColWidth(int col) const;
+    // The height of every row, the header row included.
+    void SetDefaultRowHeight(int height);
+    int DefaultRowHeight() const { return rowHeight_; }
+    int RowHeight(int row) const;
+    // The cell's rectangle in the grid's own coordinates; empty when the cell is hidden or
+    // outside the grid.
+    QRect CellRect(int col, int row) const;
+
+    void SetSelectCellHook(TSelectCellHook hook) { selectHook_ = std::move(hook); }
+    void SetKeyFilter(TKeyFilter filter) { keyFilter_ = std::move(filter); }
+    void SetKeyDownHook(TKeyDownHook hook) { keyDownHook_ = std::move(hook); }
+
+    // The open in-place editor, or nullptr.
+    QLineEdit *Editor() const;
+
+    // Runs the key filter for the editor of (col, row); a null QChar means the key is refused.
+    QChar FilterKey(int col, int row, QChar key, const QString &text);
+    bool KeyDown(int key, Qt::KeyboardModifiers mods);
+
+protected:
+    using QTableView::edit;
+    void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
+    void closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint) override;
+    bool edit(const QModelIndex &index, EditTrigger trigger, QEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    bool event(QEvent *event) override;
+    bool eventFilter(QObject *object, QEvent *event) override;
+
+private:
+    friend class TStringGridDelegate;
+    void OpenEditorIfFocused();
+    bool OwnsFocus() const;
+    QModelIndex IndexOf(int col, int row) const;
+
+    TStringGridModel *model_;
+    TStringGridDelegate *delegate_;
+    TSelectCellHook selectHook_;
+    TKeyFilter keyFilter_;
+    TKeyDownHook keyDownHook_;
+    QPointer<QLineEdit> editor_;
+    int rowHeight_ = 24;
+    int fixedColWidth_ = 64;
+    bool reverting_ = false;
+    bool changingCell_ = false;
+};

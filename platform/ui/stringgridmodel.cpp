@@ -1,0 +1,94 @@
+#include "stringgrid.h"
+
+#include <QApplication>
+#include <QPalette>
+
+// The model's indexes are body cells: model (row, column) is grid (column + 1, row + 1).
+
+TStringGridModel::TStringGridModel(QObject *parent) : QAbstractTableModel(parent) {}
+
+void TStringGridModel::SetSize(int cols, int rows)
+{
+    cols = qMax(cols, 1);
+    rows = qMax(rows, 1);
+    if (cols == cols_ && rows == rows_)
+        return;
+    QVector<QString> texts(qsizetype(cols) * rows);
+    for (int r = 0; r < qMin(rows, rows_); ++r)
+        for (int c = 0; c < qMin(cols, cols_); ++c)
+            texts[qsizetype(r) * cols + c] = texts_[qsizetype(r) * cols_ + c];
+    beginResetModel();
+    cols_ = cols;
+    rows_ = rows;
+    texts_ = std::move(texts);
+    endResetModel();
+}
+
+QString TStringGridModel::Cell(int col, int row) const
+{
+    return Valid(col, row) ? texts_[qsizetype(row) * cols_ + col] : QString();
+}
+
+void TStringGridModel::SetCell(int col, int row, const QString &text)
+{
+    if (!Valid(col, row))
+        return;
+    QString &slot = texts_[qsizetype(row) * cols_ + col];
+    if (slot == text)
+        return;
+    slot = text;
+    if (row == 0 && col > 0)
+        emit headerDataChanged(Qt::Horizontal, col - 1, col - 1);
+    else if (col == 0 && row > 0)
+        emit headerDataChanged(Qt::Vertical, row - 1, row - 1);
+    else if (row > 0 && col > 0) {
+        const QModelIndex at = index(row - 1, col - 1);
+        emit dataChanged(at, at, {Qt::DisplayRole, Qt::EditRole});
+    }
+    // The corner cell (0, 0) is painted by the grid itself from Cell(0, 0).
+}
+
+int TStringGridModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : rows_ - 1;
+}
+
+int TStringGridModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : cols_ - 1;
+}
+
+QVariant TStringGridModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid())
+        return {};
+    if (role == Qt::DisplayRole || role == Qt::EditRole)
+        return Cell(index.column() + 1, index.row() + 1);
+    if (role == Qt::TextAlignmentRole)
+        return int(Qt::AlignLeft | Qt::AlignVCenter);
+    return {};
+}
+
+bool TStringGridModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (!index.isValid() || role != Qt::EditRole)
+        return false;
+    SetCell(index.column() + 1, index.row() + 1, value.toString());
+    return true;
+}
+
+Qt::ItemFlags TStringGridModel::flags(const QModelIndex &index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
+}
+
+QVariant TStringGridModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role == Qt::DisplayRole)
+        return orientation == Qt::Horizontal ? Cell(section + 1, 0) : Cell(0, section + 1);
+    if (role == Qt::TextAlignmentRole)
+        return int(Qt::AlignLeft | Qt::AlignVCenter);
+    return {};
+}
