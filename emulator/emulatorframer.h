@@ -8,7 +8,7 @@
 // Cuts complete request frames out of the byte stream a register receives. A frame starts with
 // 0x17 0x02 and is complete when as many bytes as its length byte (offset 7) says have arrived.
 // Bytes before a start are skipped; a start whose length byte is below 11 is not a frame and is
-// skipped too. The framer never holds more than one frame's worth of bytes.
+// skipped too. Junk is dropped whenever a request is taken.
 class TEmulatorFramer
 {
 public:
