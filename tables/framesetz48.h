@@ -1,10 +1,25 @@
 #pragma once
 
 #include <QFrame>
+#include <QVector>
 
+#include <cstdint>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QTabWidget;
+class TLampShape;
+class TStringGrid;
 class TWorkHost;
 
 // "Параметры Z48": the register's tables in five tabbed grids.
+//
+// The grids are the working copy of the tables: every value lives only as a cell text. The
+// controls are public under their own names so the writing, reading and goods-file code can
+// reach them.
 class TFrameSetZ48 : public QFrame
 {
     Q_OBJECT
@@ -15,7 +30,112 @@ public:
     void InitGrids();
     // The scanner lamp and its caption on the goods tab (hidden when no scanner is configured).
     void SetScannerIndicatorVisible(bool visible);
+    // Green when the scanner port is open, red when it could not be opened.
+    void SetScannerLampColor(const QColor &color);
+
+    TWorkHost *Host() const { return host_; }
+    // The grid of a tab (0 operators .. 4 agents) and its range edits "с" / "по".
+    TStringGrid *GridOfTab(int tab) const;
+    QLineEdit *RangeFromEdit(int tab) const;
+    QLineEdit *RangeToEdit(int tab) const;
+
+    // Cell selection handlers: record the current cell, lay a list over choice cells.
+    void sgOperSelectCell(int col, int row, bool &canSelect);
+    void SGBaseSelectCell(int col, int row, bool &canSelect);
+    void sgUslSelectCell(int col, int row, bool &canSelect);
+    void sgKlSelectCell(int col, int row, bool &canSelect);
+    void sgAgentsSelectCell(int col, int row, bool &canSelect);
+
+    // The list handlers shared by ComboBox1 .. ComboBox8: the list takes the focus (preselect
+    // the cell's entry), the user picks another entry (write it back), the list loses the focus.
+    void ComboBoxEnter(QComboBox *list);
+    void ComboBoxChange(QComboBox *list);
+    void ComboBoxExit(QComboBox *list);
+
+    // Tab shown: the goods tab resumes the barcode reader, the others pause it.
+    void TabSheet1Show();
+    void TabSheet2Show();
+    void TabSheet3Show();
+    void TabSheet4Show();
+    void TabSheet5Show();
+
+    // Controls, named as the program names them.
+    QLabel *labelTitle = nullptr;
+    QTabWidget *PageControl1 = nullptr;
+    QWidget *TabSheet1 = nullptr;
+    QWidget *TabSheet2 = nullptr;
+    QWidget *TabSheet3 = nullptr;
+    QWidget *TabSheet4 = nullptr;
+    QWidget *TabSheet5 = nullptr;
+    TStringGrid *sgOper = nullptr;
+    TStringGrid *SGBase = nullptr;
+    TStringGrid *sgUsl = nullptr;
+    TStringGrid *sgKl = nullptr;
+    TStringGrid *sgAgents = nullptr;
+    // Range edits in pairs per tab (Edit1/Edit2 operators .. Edit9/Edit10 agents), and the
+    // item number of "Перейти к товару".
+    QLineEdit *Edit1 = nullptr, *Edit2 = nullptr, *Edit3 = nullptr, *Edit4 = nullptr;
+    QLineEdit *Edit5 = nullptr, *Edit6 = nullptr, *Edit7 = nullptr, *Edit8 = nullptr;
+    QLineEdit *Edit9 = nullptr, *Edit10 = nullptr, *Edit11 = nullptr;
+    // Font lists (1 goods, 2 operators, 3 groups, 4 cliche, 6 agents), the payment-item sign
+    // (5), VAT (7) and tax-system (8) lists of the groups grid.
+    QComboBox *ComboBox1 = nullptr, *ComboBox2 = nullptr, *ComboBox3 = nullptr;
+    QComboBox *ComboBox4 = nullptr, *ComboBox5 = nullptr, *ComboBox6 = nullptr;
+    QComboBox *ComboBox7 = nullptr, *ComboBox8 = nullptr;
+    QPushButton *Button1 = nullptr; // "Сохранить в файл"
+    QPushButton *Button2 = nullptr; // "Загрузить из файла"
+    QPushButton *Button3 = nullptr; // "Записать в ККТ"
+    QPushButton *Button4 = nullptr; // "Прочитать из ККТ"
+    QPushButton *Button5 = nullptr; // "Очистить базу в ККТ"
+    QPushButton *Button6 = nullptr; // "Перейти к товару"
+    TLampShape *Shape1 = nullptr;
+    QLabel *Label14 = nullptr;
+    QProgressBar *ProgressBar1 = nullptr;
+
+    // Current cells of the grids, recorded first thing on every selection.
+    std::int32_t BaseCol = 1, BaseRow = 1;
+    std::int32_t OperCol = 1, OperRow = 1;
+    std::int32_t UslCol = 1, UslRow = 1;
+    std::int32_t KlCol = 1, KlRow = 1;
+    std::int32_t AgentsCol = 1, AgentsRow = 1;
+
+public slots:
+    // The buttons. Writing, reading, the goods base file, clearing and going to an item are
+    // filled in by their own code; until then these do nothing.
+    void Button1Click();
+    void Button2Click();
+    void Button3Click();
+    void Button4Click();
+    void Button5Click();
+    void Button6Click();
+
+protected:
+    bool eventFilter(QObject *object, QEvent *event) override;
 
 private:
+    // A list and the grid cell it edits.
+    struct TCellList {
+        QComboBox *list;
+        TStringGrid *grid;
+        std::int32_t *col;
+        std::int32_t *row;
+    };
+
+    // Layout (framesetz48layout.cpp).
+    void BuildLayout();
+    QWidget *BuildGridTab(TStringGrid *&grid, const QString &name, int cols, int rows,
+                          QLineEdit *&from, QLineEdit *&to, int maxLength);
+    QWidget *BuildGoodsExtras();
+    QComboBox *MakeList(QWidget *sheet, const QString &name, const QStringList &entries);
+    void ConnectButtons();
+
+    // Cell editing (framesetz48editing.cpp).
+    void ConnectEditing();
+    void LayListOver(QComboBox *list, TStringGrid *grid, int col, int row);
+    const TCellList *ListOf(const QComboBox *list) const;
+
+    void InitGrid(TStringGrid *grid, QComboBox *const *lists, int listCount);
+
     TWorkHost *host_;
+    QVector<TCellList> cellLists_;
 };

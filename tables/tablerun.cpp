@@ -5,9 +5,9 @@
 #include "tablecodes.h"
 #include "workhost.h"
 
-#include <QAbstractButton>
 #include <QCoreApplication>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
 
@@ -28,7 +28,7 @@ bool CheckRange(QLineEdit *fromEdit, QLineEdit *toEdit, int maximum, TRangeCheck
 TRunLock::TRunLock(TFrameSetZ48 &frame, TWorkHost *host) : host_(host)
 {
     QList<QWidget *> widgets;
-    for (QAbstractButton *button : frame.findChildren<QAbstractButton *>())
+    for (QPushButton *button : frame.findChildren<QPushButton *>())
         widgets.append(button);
     if (frame.PageControl1)
         widgets.append(frame.PageControl1->tabBar());

@@ -62,7 +62,8 @@ QVariant TStringGridModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid())
         return {};
-    if (role == Qt::DisplayRole || role == Qt::EditRole)
+    // The tool tip shows a text that is wider than its column in full.
+    if (role == Qt::DisplayRole || role == Qt::EditRole || role == Qt::ToolTipRole)
         return Cell(index.column() + 1, index.row() + 1);
     if (role == Qt::TextAlignmentRole)
         return int(Qt::AlignLeft | Qt::AlignVCenter);

@@ -1,0 +1,166 @@
+#include "framesetz48.h"
+
+#include "gridtexts.h"
+#include "lampshape.h"
+#include "stringgrid.h"
+#include "workhost.h"
+
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalBlocker>
+#include <QTabWidget>
+
+namespace
+{
+
+// Captions, widths and default texts of a grid's columns; column 0 of every data row is its
+// row number unless row captions are given.
+void FillGrid(TStringGrid *grid, const QVector<TGridColumn> &columns,
+              const QStringList &rowCaptions = {})
+{
+    auto *model = grid->GridModel();
+    for (int c = 0; c < columns.size(); ++c) {
+        model->SetCell(c, 0, columns[c].header);
+        grid->SetColWidth(c, columns[c].width);
+    }
+    for (int r = 1; r < grid->RowCount(); ++r) {
+        model->SetCell(0, r, rowCaptions.isEmpty() ? QString::number(r) : rowCaptions.value(r - 1));
+        for (int c = 1; c < columns.size(); ++c)
+            if (!columns[c].defaultText.isEmpty())
+                model->SetCell(c, r, columns[c].defaultText);
+    }
+}
+
+} // namespace
+
+TFrameSetZ48::TFrameSetZ48(TWorkHost *host, QWidget *parent) : QFrame(parent), host_(host)
+{
+    setObjectName(QStringLiteral("FrameSetZ48"));
+    BuildLayout();
+    ConnectEditing();
+}
+
+void TFrameSetZ48::InitGrid(TStringGrid *grid, QComboBox *const *lists, int listCount)
+{
+    // A list laid over a cell covers it exactly when the rows are as high as the list.
+    grid->SetDefaultRowHeight(lists[0]->sizeHint().height());
+    for (int i = 0; i < listCount; ++i) {
+        const QSignalBlocker quiet(lists[i]);
+        lists[i]->setCurrentIndex(0);
+        lists[i]->hide();
+    }
+}
+
+void TFrameSetZ48::InitGrids()
+{
+    QComboBox *const operLists[] = {ComboBox2};
+    FillGrid(sgOper, GridTexts::OperColumns());
+    InitGrid(sgOper, operLists, 1);
+    sgOper->SetCurrentCell(1, 1);
+
+    QComboBox *const goodsLists[] = {ComboBox1};
+    FillGrid(SGBase, GridTexts::GoodsColumns());
+    InitGrid(SGBase, goodsLists, 1);
+    SGBase->SetCurrentCell(1, 1);
+
+    QComboBox *const groupLists[] = {ComboBox3, ComboBox5, ComboBox7, ComboBox8};
+    FillGrid(sgUsl, GridTexts::GroupColumns());
+    sgUsl->SetCurrentCell(1, 1);
+    InitGrid(sgUsl, groupLists, 4);
+
+    QComboBox *const clicheLists[] = {ComboBox4};
+    FillGrid(sgKl, GridTexts::ClicheColumns(), GridTexts::ClicheRowCaptions());
+    sgKl->SetCurrentCell(1, 1);
+    InitGrid(sgKl, clicheLists, 1);
+
+    QComboBox *const agentLists[] = {ComboBox6};
+    FillGrid(sgAgents, GridTexts::AgentColumns(), GridTexts::AgentRowCaptions());
+    InitGrid(sgAgents, agentLists, 1);
+    sgAgents->SetCurrentCell(1, 1);
+
+    PageControl1->setCurrentIndex(0);
+}
+
+void TFrameSetZ48::SetScannerIndicatorVisible(bool visible)
+{
+    Shape1->setVisible(visible);
+    Label14->setVisible(visible);
+}
+
+void TFrameSetZ48::SetScannerLampColor(const QColor &color)
+{
+    Shape1->SetColor(color);
+}
+
+TStringGrid *TFrameSetZ48::GridOfTab(int tab) const
+{
+    TStringGrid *const grids[] = {sgOper, SGBase, sgUsl, sgKl, sgAgents};
+    return tab >= 0 && tab < 5 ? grids[tab] : nullptr;
+}
+
+QLineEdit *TFrameSetZ48::RangeFromEdit(int tab) const
+{
+    QLineEdit *const edits[] = {Edit1, Edit3, Edit5, Edit7, Edit9};
+    return tab >= 0 && tab < 5 ? edits[tab] : nullptr;
+}
+
+QLineEdit *TFrameSetZ48::RangeToEdit(int tab) const
+{
+    QLineEdit *const edits[] = {Edit2, Edit4, Edit6, Edit8, Edit10};
+    return tab >= 0 && tab < 5 ? edits[tab] : nullptr;
+}
+
+// The barcode reader runs only while the goods tab is on screen. Early in start-up, before the
+// main window has created the reader, tab changes leave it alone.
+void TFrameSetZ48::TabSheet1Show()
+{
+    if (host_ && host_->StartupComplete())
+        host_->StopScanner();
+}
+
+void TFrameSetZ48::TabSheet2Show()
+{
+    if (host_ && host_->StartupComplete())
+        host_->StartScanner();
+}
+
+void TFrameSetZ48::TabSheet3Show()
+{
+    TabSheet1Show();
+}
+
+void TFrameSetZ48::TabSheet4Show()
+{
+    TabSheet1Show();
+}
+
+void TFrameSetZ48::TabSheet5Show()
+{
+    TabSheet1Show();
+}
+
+bool TFrameSetZ48::eventFilter(QObject *object, QEvent *event)
+{
+    if (event->type() == QEvent::Show && !event->spontaneous()) {
+        if (object == TabSheet1)
+            TabSheet1Show();
+        else if (object == TabSheet2)
+            TabSheet2Show();
+        else if (object == TabSheet3)
+            TabSheet3Show();
+        else if (object == TabSheet4)
+            TabSheet4Show();
+        else if (object == TabSheet5)
+            TabSheet5Show();
+    }
+    if (auto *list = qobject_cast<QComboBox *>(object); list && ListOf(list)) {
+        if (event->type() == QEvent::FocusIn)
+            ComboBoxEnter(list);
+        else if (event->type() == QEvent::FocusOut &&
+                 static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason)
+            ComboBoxExit(list);
+    }
+    return QFrame::eventFilter(object, event);
+}
