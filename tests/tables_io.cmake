@@ -6,3 +6,5 @@ endif()
 
 kkt_add_test(tst_tablecodes LIBS kkt_tables)
 kkt_add_test(tst_goodsbasefile LIBS kkt_tables)
+kkt_add_test(tst_tableswrite LIBS kkt_tables kkt_emulator)
+kkt_add_test(tst_tablesread LIBS kkt_tables kkt_emulator)

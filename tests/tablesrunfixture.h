@@ -1,0 +1,165 @@
+#pragma once
+
+// The tables frame under test against the emulated register on a pseudo-terminal, with a host
+// that records the menu lock and can be told that the main window is closing.
+#include "dialogrecorder.h"
+#include "emulatorpty.h"
+#include "framesetz48.h"
+#include "progsettings.h"
+#include "stringgrid.h"
+#include "tablereader.h"
+#include "tablewriter.h"
+#include "workhost.h"
+
+#include <QAbstractButton>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QtTest>
+
+#include <functional>
+
+class TFakeHost : public TWorkHost
+{
+public:
+    const TStructSetting &Settings() const override { return settings; }
+    bool StartupComplete() const override { return false; }
+    void StartScanner() override {}
+    void StopScanner() override {}
+    void SetRunLock(bool locked) override
+    {
+        runLocked = locked;
+        lockCalls.append(locked);
+    }
+    bool Closing() const override { return closing; }
+
+    TStructSetting settings;
+    bool runLocked = false;
+    QList<bool> lockCalls;
+    bool closing = false;
+};
+
+// One request as the register received it.
+struct TRequest {
+    char letter = 0;
+    int mode = -1;
+    int table = -1, row = -1, field = -1; // "p"
+    int attribute = -1;                   // "p"
+    QByteArray text;                      // "p": the 24 text bytes without the zero padding
+    int item = -1;                        // "T"
+};
+
+inline TRequest ParseRequest(const QByteArray &frame)
+{
+    TRequest request;
+    if (frame.size() < 12)
+        return request;
+    request.letter = frame.at(6);
+    request.mode = quint8(frame.at(8));
+    if (request.letter == 'p' && frame.size() >= 37) {
+        request.table = quint8(frame.at(9));
+        request.row = quint8(frame.at(10));
+        request.field = quint8(frame.at(11));
+        request.attribute = quint8(frame.at(12));
+        request.text = frame.mid(13, 24);
+        request.text.truncate(request.text.indexOf('\0') < 0 ? 24 : request.text.indexOf('\0'));
+    } else if (request.letter == 'T') {
+        request.item = quint8(frame.at(9)) | (quint8(frame.at(10)) << 8);
+    }
+    return request;
+}
+
+class TFrameUnderTest
+{
+public:
+    TFrameUnderTest() : frame(&host)
+    {
+        host.settings.NumKKT = 0;
+        host.settings.Port.Name = pty.PortName();
+        host.settings.Port.Speed = 115200;
+        host.settings.Port.TimeOut = 1000;
+        frame.InitGrids();
+        frame.resize(900, 600);
+        frame.show();
+        QObject::connect(frame.ProgressBar1, &QProgressBar::valueChanged, [this](int value) {
+            positions.append(value);
+            // What the user could do while the run is under way.
+            buttonsEnabledDuringRun |= frame.Button3->isEnabled() || frame.Button1->isEnabled() ||
+                                       frame.Button5->isEnabled();
+            tabsEnabledDuringRun |= frame.PageControl1->tabBar()->isEnabled();
+            menuUnlockedDuringRun |= !host.runLocked;
+            if (onProgress)
+                onProgress(value);
+        });
+    }
+
+    bool Ready() const { return pty.IsOpen(); }
+
+    void OpenTab(int tab) { frame.PageControl1->setCurrentIndex(tab); }
+    void SetRange(int tab, const QString &from, const QString &to)
+    {
+        frame.RangeFromEdit(tab)->setText(from);
+        frame.RangeToEdit(tab)->setText(to);
+    }
+    void Write(int tab, const QString &from, const QString &to)
+    {
+        OpenTab(tab);
+        SetRange(tab, from, to);
+        Start(frame.Button3);
+    }
+    void Read(int tab, const QString &from, const QString &to)
+    {
+        OpenTab(tab);
+        SetRange(tab, from, to);
+        Start(frame.Button4);
+    }
+    void Start(QPushButton *button)
+    {
+        positions.clear();
+        pty.Engine().ClearReceivedRequests();
+        if (button == frame.Button3)
+            TTableWriter(frame, &host).Run();
+        else
+            TTableReader(frame, &host).Run();
+    }
+
+    QList<TRequest> Requests()
+    {
+        QList<TRequest> requests;
+        for (const QByteArray &frameBytes : pty.Engine().ReceivedRequests())
+            requests.append(ParseRequest(frameBytes));
+        return requests;
+    }
+
+    // Everything a run locks is unlocked again.
+    bool Unlocked() const
+    {
+        for (QPushButton *button : frame.findChildren<QPushButton *>())
+            if (!button->isEnabled())
+                return false;
+        return frame.PageControl1->tabBar()->isEnabled() && !host.runLocked;
+    }
+
+    TEmulatorEngine &Engine() { return pty.Engine(); }
+    TStringGrid &Grid(int tab) { return *frame.GridOfTab(tab); }
+
+    TEmulatorPty pty;
+    TFakeHost host;
+    TDialogRecorder dialogs;
+    TFrameSetZ48 frame;
+    QList<int> positions;
+    bool buttonsEnabledDuringRun = false;
+    bool tabsEnabledDuringRun = false;
+    bool menuUnlockedDuringRun = false;
+    std::function<void(int)> onProgress;
+};
+
+// Device text of the given Windows-1251 bytes, padded to the register's 24 bytes.
+inline QByteArray Padded(const QByteArray &deviceText)
+{
+    QByteArray bytes = deviceText.left(24);
+    bytes.append(QByteArray(24 - bytes.size(), '\0'));
+    return bytes;
+}
