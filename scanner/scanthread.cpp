@@ -36,8 +36,8 @@ void TScanThread::run()
             std::lock_guard lock(mutex_);
             reader_ = &reader;
             started_ = true;
+            done_.notify_all();
         }
-        done_.notify_all();
 
         exec();
 
@@ -45,10 +45,9 @@ void TScanThread::run()
         std::lock_guard lock(mutex_);
         reader_ = nullptr;
     }
-    {
-        std::lock_guard lock(mutex_);
-        finished_ = true;
-    }
+    // Notified under the lock: once the lock is free the owner may destroy the condition.
+    std::lock_guard lock(mutex_);
+    finished_ = true;
     done_.notify_all();
 }
 
@@ -89,8 +88,8 @@ bool TScanThread::TakeRequest(TScanPortReader &reader)
             break;
         }
         request_ = Request::None;
+        done_.notify_all();
     }
-    done_.notify_all();
     return keepGoing;
 }
 
