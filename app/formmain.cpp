@@ -1,0 +1,189 @@
+#include "formmain.h"
+
+#include "appfolder.h"
+#include "dialogs.h"
+#include "formsett.h"
+#include "formversion.h"
+#include "framegsmsetting.h"
+#include "framesetz48.h"
+#include "portsearch.h"
+#include "programsettings.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFrame>
+#include <QGridLayout>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStatusBar>
+
+namespace
+{
+// The client area (work panel and status bar) and the limits of the outer size; the frame of a
+// window takes 8 pixels of width and, with the title bar, 46 - menu of height.
+constexpr int clientWidth = 905;
+constexpr int clientHeight = 608;
+constexpr int minOuterWidth = 550;
+constexpr int minOuterHeight = 450;
+constexpr int maxOuterWidth = 913;
+constexpr int maxOuterHeight = 654;
+constexpr int frameWidth = maxOuterWidth - clientWidth;
+constexpr int frameHeight = maxOuterHeight - clientHeight;
+} // namespace
+
+QString TFormMain::BaseCaption()
+{
+    return QStringLiteral("Программирование параметров GSM модуля.");
+}
+
+TFormMain::TFormMain(QWidget *parent)
+    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                              Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                              Qt::WindowCloseButtonHint),
+      scanner_(std::make_unique<TIdleScanner>())
+{
+    setObjectName(QStringLiteral("FormMain"));
+    setWindowTitle(BaseCaption());
+    menu_ = BuildMainMenu(menuBar());
+    connect(menu_.Exit, &QAction::triggered, this, &QWidget::close);
+    connect(menu_.ConnectionSettings, &QAction::triggered, this,
+            &TFormMain::ConnectionSettingsClick);
+    connect(menu_.GsmParams, &QAction::triggered, this, [this] { ShowFrame(gsmFrame_); });
+    connect(menu_.Z48Params, &QAction::triggered, this, [this] { ShowFrame(tablesFrame_); });
+    connect(menu_.Version, &QAction::triggered, this, &TFormMain::VersionClick);
+
+    workPanel_ = new QFrame(this);
+    workPanel_->setObjectName(QStringLiteral("WorkPanel"));
+    workPanel_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    workPanel_->setLineWidth(1);
+    // The frames sit at left 1, top 1 inside the bevel and follow the panel's four edges.
+    auto *layout = new QGridLayout(workPanel_);
+    layout->setContentsMargins(0, 0, 0, 0);
+    setCentralWidget(workPanel_);
+    statusBar()->setObjectName(QStringLiteral("StatusBar1"));
+
+    const int menuHeight = menuBar()->sizeHint().height();
+    setMinimumSize(minOuterWidth - frameWidth, minOuterHeight - frameHeight + menuHeight);
+    setMaximumSize(clientWidth, clientHeight + menuHeight);
+    resize(clientWidth, clientHeight + menuHeight);
+    if (const QScreen *screen = this->screen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+TFormMain::~TFormMain() = default;
+
+void TFormMain::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (shownOnce_)
+        return;
+    shownOnce_ = true;
+    FormShow();
+}
+
+void TFormMain::FormShow()
+{
+    bool closeAfterStartup = false;
+    if (!ReadProgSettings(ProgSettingsPath(), settings_)) {
+        ShowInformation(this, QStringLiteral("ВНИМАНИЕ!\r\nНе удалось прочитать файл настроек - "
+                                             "ProgSett.ini!\r\nПопробуйте запустить программу от "
+                                             "имени Администратора!"));
+        closeAfterStartup = true;
+    }
+
+    ports_ = EnumeratePorts(settings_.Port.Name);
+    if (ports_.isEmpty()) {
+        menu_.Programming->menuAction()->setEnabled(false);
+        ShowInformation(this, QStringLiteral("ВНИМАНИЕ!\r\nНа ПК не обнаружено ни одного COM "
+                                             "порта!\r\nСвязь с ККТ не будет установлена!"));
+    }
+
+    CreateFrames();
+    // Stays disabled until the connection settings are applied.
+    menu_.Programming->menuAction()->setEnabled(false);
+    // Widgets draw double-buffered already; nothing to switch on.
+
+    versionText_ = ProgramVersionText();
+    setWindowTitle(BaseCaption() + QStringLiteral(" (ver.") + versionText_ + QStringLiteral(")"));
+
+    // A missing "Scan.cfg" is created empty; one that cannot be created reads as no scanner.
+    ReadScannerTexts(ProgramFolder() + QStringLiteral("Scan.cfg"), scannerTexts_);
+    if (scannerTexts_.ModelName.isEmpty()) {
+        tablesFrame_->SetScannerIndicatorVisible(false);
+        QCoreApplication::processEvents();
+    }
+
+    startupComplete_ = true;
+    if (closeAfterStartup)
+        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+}
+
+void TFormMain::CreateFrames()
+{
+    auto *layout = static_cast<QGridLayout *>(workPanel_->layout());
+    gsmFrame_ = new TFrameGsmSetting(this, workPanel_);
+    gsmFrame_->hide();
+    layout->addWidget(gsmFrame_, 0, 0);
+    gsmFrame_->InitFrame();
+
+    tablesFrame_ = new TFrameSetZ48(this, workPanel_);
+    tablesFrame_->hide();
+    layout->addWidget(tablesFrame_, 0, 0);
+    tablesFrame_->InitGrids();
+    currentFrame_ = nullptr;
+}
+
+void TFormMain::ShowFrame(QWidget *frame)
+{
+    if (frame == currentFrame_)
+        return;
+    if (currentFrame_)
+        currentFrame_->hide();
+    currentFrame_ = frame;
+    if (currentFrame_)
+        currentFrame_->show();
+    menu_.SaveConfig->setEnabled(true);
+    QCoreApplication::processEvents();
+}
+
+void TFormMain::ConnectionSettingsClick()
+{
+    auto *dialog = new TFormSett(settings_, ports_, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    if (dialog->exec() == QDialog::Accepted)
+        menu_.Programming->menuAction()->setEnabled(true);
+}
+
+void TFormMain::VersionClick()
+{
+    TFormVersion version(versionText_, this);
+    version.exec();
+}
+
+void TFormMain::StartScanner()
+{
+    scanner_->Start();
+}
+
+void TFormMain::StopScanner()
+{
+    scanner_->Stop();
+}
+
+void TFormMain::SetRunLock(bool locked)
+{
+    // Each menu keeps its own enabled state underneath.
+    menuBar()->setEnabled(!locked);
+}
+
+void TFormMain::closeEvent(QCloseEvent *event)
+{
+    closing_ = true;
+    // Settings are only written back once they were read; a failed write is not worth keeping
+    // the window open for.
+    if (shownOnce_)
+        WriteProgSettings(ProgSettingsPath(), settings_);
+    event->accept();
+}

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "mainmenu.h"
+#include "progsettings.h"
+#include "scannercontrol.h"
+#include "workhost.h"
+
+#include <QMainWindow>
+#include <QStringList>
+
+#include <memory>
+
+class QFrame;
+class TFrameGsmSetting;
+class TFrameSetZ48;
+
+// The program's main window: the menu, the work panel with the two work frames, and the
+// program-wide state (connection settings, port list, scanner texts).
+class TFormMain : public QMainWindow, public TWorkHost
+{
+    Q_OBJECT
+public:
+    explicit TFormMain(QWidget *parent = nullptr);
+    ~TFormMain() override;
+
+    // TWorkHost
+    const TStructSetting &Settings() const override { return settings_; }
+    bool StartupComplete() const override { return startupComplete_; }
+    void StartScanner() override;
+    void StopScanner() override;
+    void SetRunLock(bool locked) override;
+    bool Closing() const override { return closing_; }
+
+    // Makes frame the visible work frame (nullptr: none).
+    void ShowFrame(QWidget *frame);
+    QWidget *CurrentFrame() const { return currentFrame_; }
+
+    const QStringList &Ports() const { return ports_; }
+    const QString &VersionText() const { return versionText_; }
+    const TMainMenu &Menu() const { return menu_; }
+    const TScannerTexts &ScannerTexts() const { return scannerTexts_; }
+    TFrameGsmSetting *GsmFrame() const { return gsmFrame_; }
+    TFrameSetZ48 *TablesFrame() const { return tablesFrame_; }
+
+    // The caption before the version is appended.
+    static QString BaseCaption();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void FormShow(); // the start-up sequence, on first show
+    void CreateFrames();
+    void ConnectionSettingsClick();
+    void VersionClick();
+
+    TMainMenu menu_;
+    QFrame *workPanel_ = nullptr;
+    TStructSetting settings_;
+    QStringList ports_;
+    TScannerTexts scannerTexts_;
+    std::unique_ptr<TScannerControl> scanner_;
+    TFrameGsmSetting *gsmFrame_ = nullptr;
+    TFrameSetZ48 *tablesFrame_ = nullptr;
+    QWidget *currentFrame_ = nullptr;
+    QString versionText_;
+    bool shownOnce_ = false;
+    bool startupComplete_ = false;
+    bool closing_ = false;
+};

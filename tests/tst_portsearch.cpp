@@ -1,0 +1,80 @@
+#include "emulatorpty.h"
+#include "portsearch.h"
+
+#include <QSerialPortInfo>
+#include <QTemporaryFile>
+#include <QTest>
+
+// The port list the connection dialog offers.
+class TestPortSearch : public QObject
+{
+    Q_OBJECT
+private slots:
+    void ordersByTheNumberInTheName_data()
+    {
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<QStringList>("ordered");
+        QTest::newRow("COM1 and COM12")
+            << QStringList{"COM12", "COM1"} << QStringList{"COM1", "COM12"};
+        QTest::newRow("numbers, not letters") << QStringList{"COM10", "COM2", "COM1", "COM99"}
+                                              << QStringList{"COM1", "COM2", "COM10", "COM99"};
+        QTest::newRow("stems apart") << QStringList{"ttyUSB0", "ttyS10", "ttyS2", "ttyACM1"}
+                                     << QStringList{"ttyACM1", "ttyS2", "ttyS10", "ttyUSB0"};
+        QTest::newRow("no number first")
+            << QStringList{"COM3", "COM"} << QStringList{"COM", "COM3"};
+        QTest::newRow("leading zero")
+            << QStringList{"tty02", "tty1"} << QStringList{"tty1", "tty02"};
+        QTest::newRow("empty") << QStringList{} << QStringList{};
+    }
+
+    void ordersByTheNumberInTheName()
+    {
+        QFETCH(QStringList, names);
+        QTEST(SortPortNames(names), "ordered");
+    }
+
+    void deviceExistence()
+    {
+        QTemporaryFile file;
+        QVERIFY(file.open());
+        QVERIFY(PortDeviceExists(file.fileName()));
+        QVERIFY(!PortDeviceExists(file.fileName() + QStringLiteral(".missing")));
+        QVERIFY(!PortDeviceExists(QString()));
+        QVERIFY(!PortDeviceExists(QStringLiteral("ttyNoSuchPort77")));
+        QVERIFY(PortDeviceExists(QStringLiteral("null"))); // /dev/null
+    }
+
+    void listsWhatTheSystemLists()
+    {
+        QStringList system;
+        for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts())
+            system.append(info.portName());
+        system.removeDuplicates();
+        const QStringList ports = EnumeratePorts(QString());
+        QCOMPARE(ports, SortPortNames(system));
+        // A configured port that is not there adds nothing.
+        QCOMPARE(EnumeratePorts(QStringLiteral("/dev/ttyNoSuchPort77")), ports);
+    }
+
+    void addsTheConfiguredPseudoTerminal()
+    {
+        TEmulatorPty pty;
+        QVERIFY2(pty.IsOpen(), qPrintable(pty.ErrorText()));
+        const QStringList without = EnumeratePorts(QString());
+        const QStringList with = EnumeratePorts(pty.PortName());
+        QCOMPARE(with, without + QStringList{pty.PortName()});
+    }
+
+    void doesNotRepeatAListedPort()
+    {
+        const auto ports = QSerialPortInfo::availablePorts();
+        if (ports.isEmpty())
+            QSKIP("this machine lists no serial port");
+        const QStringList plain = EnumeratePorts(QString());
+        QCOMPARE(EnumeratePorts(ports.first().portName()), plain);
+        QCOMPARE(EnumeratePorts(ports.first().systemLocation()), plain);
+    }
+};
+
+QTEST_MAIN(TestPortSearch)
+#include "tst_portsearch.moc"
