@@ -460,7 +460,8 @@ void TestGsmFrame::ClickDuringRunIsIgnored()
 {
     int nested = 0;
     connect(progress, &QProgressBar::valueChanged, this, [&](int value) {
-        if (value == 29) {
+        // Once only: without the guard a nested run would otherwise nest again at its own 29.
+        if (value == 29 && nested == 0) {
             ++nested;
             frame->Button3Click();
             frame->Button4Click();
