@@ -54,9 +54,11 @@ struct TRequest {
 inline TRequest ParseRequest(const QByteArray &frame)
 {
     TRequest request;
-    if (frame.size() < 12)
+    if (frame.size() < 11)
         return request;
     request.letter = frame.at(6);
+    if (request.letter == 'c' || request.letter == 'u')
+        return request;
     request.mode = quint8(frame.at(8));
     if (request.letter == 'p' && frame.size() >= 37) {
         request.table = quint8(frame.at(9));

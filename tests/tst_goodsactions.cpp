@@ -1,0 +1,300 @@
+// The goods tab's own buttons: the goods base file, clearing the register's goods base and
+// going to an item.
+#include "goodsbaseactions.h"
+#include "goodsitemactions.h"
+#include "tablesrunfixture.h"
+#include "tempfolder.h"
+#include "win1251.h"
+
+#include <sys/stat.h>
+
+namespace
+{
+
+const QString kNarrow = QStringLiteral("Узкий");
+
+QString Section(int n, const QString &name, const QString &font, const QString &barcode,
+                const QString &price, const QString &department)
+{
+    return QStringLiteral("[ТОВАР_#%1]\r\nНаименование=%2\r\nТип шрифта=%3\r\nШтрих-код=%4\r\n"
+                          "Цена=%5\r\nОтдел/Услуга=%6\r\n\r\n")
+        .arg(n)
+        .arg(name, font, barcode, price, department);
+}
+
+QStringList RowCells(TStringGrid &grid, int row)
+{
+    QStringList cells;
+    for (int col = 0; col < grid.ColCount(); ++col)
+        cells.append(grid.Cells(col, row));
+    return cells;
+}
+
+} // namespace
+
+class TestGoodsActions : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void saveWritesEveryRowInFileLayout();
+    void saveCancelledDoesNothing();
+    void loadFillsEveryRowWithDefaults();
+    void failedSaveTellsAndKeepsOldFile();
+    void failedLoadChangesNoCell();
+    void clearAskedNoSendsNothing();
+    void clearSucceedsAndKeepsGrid();
+    void clearFailsWithPortNotOpened();
+    void clearAgainstSilentRegister();
+    void goToItem_data();
+    void goToItem();
+    void goToItemLeavesBarcodeColumn();
+
+private:
+    std::unique_ptr<TFrameUnderTest> t;
+};
+
+void TestGoodsActions::init()
+{
+    t = std::make_unique<TFrameUnderTest>();
+    QVERIFY2(t->Ready(), qPrintable(t->pty.ErrorText()));
+    t->OpenTab(1);
+}
+
+void TestGoodsActions::cleanup()
+{
+    t.reset();
+}
+
+void TestGoodsActions::saveWritesEveryRowInFileLayout()
+{
+    TTempProgramFolder folder;
+    TStringGrid &grid = t->Grid(1);
+    grid.SetCells(1, 1, QStringLiteral("КОФЕ"));
+    grid.SetCells(3, 1, QStringLiteral("4600000000000"));
+    grid.SetCells(4, 1, QStringLiteral("12.50"));
+    grid.SetCells(5, 1, QStringLiteral("3"));
+    grid.SetCells(2, 6000, QStringLiteral("Широкий"));
+    t->dialogs.SetSaveFileName(folder.FilePath(QStringLiteral("base.dbZ48")));
+    SaveGoodsBase(t->frame);
+
+    QCOMPARE(t->dialogs.MessageCount(), 0);
+    const QList<TDialogRecorder::Record> fileDialogs = t->dialogs.FileDialogs();
+    QCOMPARE(fileDialogs.size(), 1);
+    QCOMPARE(fileDialogs[0].call, TDialogRecorder::Call::SaveFileName);
+    QCOMPARE(fileDialogs[0].text, QStringLiteral("Байлы БД (*.dbZ48)|*.dbZ48"));
+    QCOMPARE(fileDialogs[0].defaultExt, QStringLiteral("dbZ48"));
+    QString expected = Section(1, QStringLiteral("КОФЕ"), kNarrow, QStringLiteral("4600000000000"),
+                               QStringLiteral("12.50"), QStringLiteral("3"));
+    for (int n = 2; n < 6000; ++n)
+        expected += Section(n, {}, kNarrow, {}, {}, {});
+    expected += Section(6000, {}, QStringLiteral("Широкий"), {}, {}, {});
+    QCOMPARE(folder.Read(QStringLiteral("base.dbZ48")), ToWin1251(expected));
+    QVERIFY(!QApplication::overrideCursor());
+}
+
+void TestGoodsActions::saveCancelledDoesNothing()
+{
+    TTempProgramFolder folder;
+    t->dialogs.SetSaveFileName(QString());
+    SaveGoodsBase(t->frame);
+    t->dialogs.SetOpenFileName(QString());
+    t->Grid(1).SetCells(1, 1, QStringLiteral("KEEP"));
+    LoadGoodsBase(t->frame);
+    QCOMPARE(t->dialogs.FileDialogs().size(), 2);
+    QCOMPARE(t->dialogs.MessageCount(), 0);
+    QCOMPARE(t->Grid(1).Cells(1, 1), QStringLiteral("KEEP"));
+    QVERIFY(QDir(folder.Path()).isEmpty());
+}
+
+void TestGoodsActions::loadFillsEveryRowWithDefaults()
+{
+    TTempProgramFolder folder;
+    QVERIFY(folder.Write(
+        QStringLiteral("in.dbZ48"),
+        ToWin1251(Section(2, QString(30, QChar(0x0416)), QStringLiteral("Широкий"),
+                          QStringLiteral("77"), QStringLiteral("abc"), QStringLiteral("999")))));
+    TStringGrid &grid = t->Grid(1);
+    grid.SetCells(1, 17, QStringLiteral("OLD"));
+    grid.SetCells(4, 17, QStringLiteral("1.00"));
+    t->dialogs.SetOpenFileName(folder.FilePath(QStringLiteral("in.dbZ48")));
+    LoadGoodsBase(t->frame);
+    QCOMPARE(t->dialogs.MessageCount(), 0);
+    QCOMPARE(t->dialogs.FileDialogs().value(0).call, TDialogRecorder::Call::OpenFileName);
+    QCOMPARE(t->dialogs.FileDialogs().value(0).text, QStringLiteral("Байлы БД (*.dbZ48)|*.dbZ48"));
+    // Loaded texts go in as they are, past every typing limit; column 0 keeps the numbers.
+    QCOMPARE(RowCells(grid, 2), (QStringList{QStringLiteral("2"), QString(30, QChar(0x0416)),
+                                             QStringLiteral("Широкий"), QStringLiteral("77"),
+                                             QStringLiteral("abc"), QStringLiteral("999")}));
+    const QStringList defaults17{QStringLiteral("17"),   QString(),          kNarrow, QString(),
+                                 QStringLiteral("0.00"), QStringLiteral("0")};
+    QCOMPARE(RowCells(grid, 17), defaults17);
+    QCOMPARE(grid.Cells(4, 6000), QStringLiteral("0.00"));
+
+    // A name that does not exist: created empty, every row the defaults.
+    grid.SetCells(1, 2, QStringLiteral("OLD"));
+    t->dialogs.SetOpenFileName(folder.FilePath(QStringLiteral("missing.dbZ48")));
+    LoadGoodsBase(t->frame);
+    QVERIFY(folder.Exists(QStringLiteral("missing.dbZ48")));
+    QCOMPARE(grid.Cells(1, 2), QString());
+    QCOMPARE(grid.Cells(5, 2), QStringLiteral("0"));
+}
+
+void TestGoodsActions::failedSaveTellsAndKeepsOldFile()
+{
+    TTempProgramFolder folder;
+    const QByteArray old = ToWin1251(Section(1, QStringLiteral("СТАРОЕ"), kNarrow, {}, {}, {}));
+    QVERIFY(folder.Write(QStringLiteral("old.dbZ48"), old));
+    QVERIFY(::chmod(QFile::encodeName(folder.Path()).constData(), 0755) == 0);
+    QVERIFY(::chmod(QFile::encodeName(folder.FilePath(QStringLiteral("old.dbZ48"))).constData(),
+                    0644) == 0);
+    t->dialogs.SetSaveFileName(folder.FilePath(QStringLiteral("old.dbZ48")));
+    {
+        TRunAsNobody nobody;
+        if (!nobody.PermissionsApply())
+            QSKIP("cannot drop root rights here to meet an unwritable folder");
+        SaveGoodsBase(t->frame);
+    }
+    QCOMPARE(t->dialogs.MessageCount(), 1);
+    QCOMPARE(t->dialogs.Messages().value(0).kind, TDialogs::Kind::Error);
+    QVERIFY(t->dialogs.LastText().startsWith(QStringLiteral("Не удалось сохранить файл \"")));
+    QCOMPARE(folder.Read(QStringLiteral("old.dbZ48")), old);
+    QVERIFY(!QApplication::overrideCursor());
+}
+
+void TestGoodsActions::failedLoadChangesNoCell()
+{
+    TTempProgramFolder folder;
+    QVERIFY(folder.Write(QStringLiteral("secret.dbZ48"),
+                         ToWin1251(Section(1, QStringLiteral("НОВОЕ"), kNarrow, {}, {}, {}))));
+    QVERIFY(::chmod(QFile::encodeName(folder.FilePath(QStringLiteral("secret.dbZ48"))).constData(),
+                    0600) == 0);
+    QVERIFY(::chmod(QFile::encodeName(folder.Path()).constData(), 0755) == 0);
+    TStringGrid &grid = t->Grid(1);
+    grid.SetCells(1, 1, QStringLiteral("KEEP"));
+    grid.SetCells(4, 6000, QStringLiteral("9.99"));
+    t->dialogs.SetOpenFileName(folder.FilePath(QStringLiteral("secret.dbZ48")));
+    {
+        TRunAsNobody nobody;
+        if (!nobody.PermissionsApply())
+            QSKIP("cannot drop root rights here to meet an unreadable file");
+        LoadGoodsBase(t->frame);
+    }
+    QCOMPARE(t->dialogs.MessageCount(), 1);
+    QVERIFY(t->dialogs.LastText().startsWith(QStringLiteral("Не удалось прочитать файл \"")));
+    QCOMPARE(grid.Cells(1, 1), QStringLiteral("KEEP"));
+    QCOMPARE(grid.Cells(4, 6000), QStringLiteral("9.99"));
+    QCOMPARE(grid.Cells(4, 2), QString());
+}
+
+void TestGoodsActions::clearAskedNoSendsNothing()
+{
+    t->dialogs.QueueAnswer(TDialogs::Answer::No);
+    ClearGoodsBase(t->frame, &t->host);
+    QCOMPARE(t->dialogs.Messages(),
+             (QList<TDialogRecorder::Shown>{
+                 {TDialogs::Kind::Question,
+                  QStringLiteral("Внимание!\r\nВы действительно хотите очистить базу в ККТ!")}}));
+    QCOMPARE(t->Engine().ReceivedCount(), 0);
+}
+
+void TestGoodsActions::clearSucceedsAndKeepsGrid()
+{
+    TEmulatorItem item;
+    item.price = 100;
+    QVERIFY(t->Engine().SetItem(1, item));
+    t->Grid(1).SetCells(1, 1, QStringLiteral("KEEP"));
+    t->host.settings.Port.TimeOut = 1; // clearing waits its own 30 s, not this
+    t->Engine().PauseInNextAnswer(2, 300);
+    t->dialogs.QueueAnswer(TDialogs::Answer::Yes);
+    ClearGoodsBase(t->frame, &t->host);
+    QCOMPARE(
+        t->dialogs.Texts(),
+        (QStringList{QStringLiteral("Внимание!\r\nВы действительно хотите очистить базу в ККТ!"),
+                     QStringLiteral("База успешно очищена!")}));
+    QCOMPARE(t->dialogs.Messages().value(1).kind, TDialogs::Kind::Information);
+    QCOMPARE(ParseRequest(t->Engine().ReceivedRequests().value(0)).letter, 'c');
+    QCOMPARE(t->Engine().Item(1)->price, quint64(0));
+    QCOMPARE(t->Grid(1).Cells(1, 1), QStringLiteral("KEEP"));
+    QCOMPARE(t->host.lockCalls, (QList<bool>{true, false}));
+    QVERIFY(t->Unlocked());
+}
+
+void TestGoodsActions::clearFailsWithPortNotOpened()
+{
+    t->host.settings.Port.Name = QStringLiteral("/dev/no-such-port-kkt");
+    ClearGoodsBase(t->frame, &t->host);
+    QCOMPARE(t->dialogs.Messages().value(1),
+             (TDialogRecorder::Shown{TDialogs::Kind::Error,
+                                     QStringLiteral("Внимание!\r\nОшибка очистки базы - 1!")}));
+    QVERIFY(t->Unlocked());
+}
+
+void TestGoodsActions::clearAgainstSilentRegister()
+{
+    // The register's answer is awaited 30 s whatever the settings say, then no answer is 2.
+    t->Engine().StaySilentAlways(true);
+    QElapsedTimer timer;
+    timer.start();
+    ClearGoodsBase(t->frame, &t->host);
+    QVERIFY(timer.elapsed() >= 29000);
+    QCOMPARE(t->dialogs.LastText(), QStringLiteral("Внимание!\r\nОшибка очистки базы - 2!"));
+    QCOMPARE(t->Engine().ReceivedCount(), 1);
+}
+
+void TestGoodsActions::goToItem_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("6000") << "6000" << 6000 << "";
+    QTest::newRow("17") << "17" << 17 << "";
+    QTest::newRow("6001") << "6001" << 0 << "ВНИМАНИЕ!\r\nНомер товара не может быть больше 6000!";
+    QTest::newRow("9999") << "9999" << 0 << "ВНИМАНИЕ!\r\nНомер товара не может быть больше 6000!";
+    QTest::newRow("0") << "0" << 0 << "ВНИМАНИЕ!\r\nНомер товара не может быть 0!";
+    QTest::newRow("0000") << "0000" << 0 << "ВНИМАНИЕ!\r\nНомер товара не может быть 0!";
+    QTest::newRow("empty") << "" << 0 << "ВНИМАНИЕ!\r\nНе введён номер товара!";
+    QTest::newRow("pasted text") << "1x" << 0 << "ВНИМАНИЕ!\r\nНеверно введен номер товара!";
+}
+
+void TestGoodsActions::goToItem()
+{
+    QFETCH(QString, text);
+    QFETCH(int, row);
+    QFETCH(QString, message);
+    t->frame.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&t->frame));
+    t->frame.SGBase->SetCurrentCell(3, 10);
+    t->frame.Edit11->setText(text);
+    t->frame.Button6->setFocus();
+    GoToGoodsItem(t->frame);
+    if (message.isEmpty()) {
+        QCOMPARE(t->dialogs.MessageCount(), 0);
+        QCOMPARE(t->frame.SGBase->Col(), 1);
+        QCOMPARE(t->frame.SGBase->Row(), row);
+        QCOMPARE(t->frame.BaseCol, 1);
+        QCOMPARE(t->frame.BaseRow, row);
+        QTRY_VERIFY(t->frame.SGBase->hasFocus() ||
+                    t->frame.SGBase->isAncestorOf(QApplication::focusWidget()));
+    } else {
+        QCOMPARE(t->dialogs.Messages(),
+                 (QList<TDialogRecorder::Shown>{{TDialogs::Kind::Information, message}}));
+        QCOMPARE(t->frame.BaseCol, 3);
+        QCOMPARE(t->frame.BaseRow, 10);
+        QTRY_VERIFY(t->frame.Edit11->hasFocus());
+    }
+}
+
+void TestGoodsActions::goToItemLeavesBarcodeColumn()
+{
+    t->frame.SGBase->SetCurrentCell(3, 3000);
+    QCOMPARE(t->frame.BaseCol, 3);
+    t->frame.Edit11->setText(QStringLiteral("1"));
+    GoToGoodsItem(t->frame);
+    QCOMPARE(t->frame.BaseCol, 1);
+    QCOMPARE(t->frame.BaseRow, 1);
+}
+
+QTEST_MAIN(TestGoodsActions)
+#include "tst_goodsactions.moc"
