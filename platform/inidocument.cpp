@@ -33,21 +33,12 @@ TIniDocument TIniDocument::FromBytes(const QByteArray &bytes)
         }
         if (!current)
             continue;
-        Entry entry;
         QStringView key;
         QStringView value;
-        if (IniText::SplitKeyValue(stripped, &key, &value)) {
-            entry.key = key.toString();
-            entry.value = value.toString();
-            // A key that comes again: its first line is the one that counts.
-            const QString folded = IniText::FoldName(key);
-            if (!current->index.contains(folded))
-                current->index.insert(folded, int(current->entries.size()));
-        } else {
-            entry.hasKey = false;
-            entry.value = stripped.toString();
-        }
-        current->entries.append(std::move(entry));
+        if (IniText::SplitKeyValue(stripped, &key, &value))
+            AddEntry(*current, Entry{key.toString(), value.toString(), true});
+        else
+            AddEntry(*current, Entry{QString(), stripped.toString(), false});
     }
     return doc;
 }
@@ -131,14 +122,11 @@ void TIniDocument::SetValue(const QString &section, const QString &key, const QS
     if (s < 0)
         s = AddSection(section, IniText::FoldName(section));
     Section &sec = sections_[s];
-    const QString folded = IniText::FoldName(key);
-    auto it = sec.index.constFind(folded);
-    if (it != sec.index.cend()) {
-        sec.entries[it.value()].value = value;
-        return;
-    }
-    sec.index.insert(folded, int(sec.entries.size()));
-    sec.entries.append(Entry{key, value, true});
+    const int e = FindEntry(sec, key);
+    if (e >= 0)
+        sec.entries[e].value = value;
+    else
+        AddEntry(sec, Entry{key, value, true});
 }
 
 bool TIniDocument::HasSection(const QString &section) const
@@ -178,9 +166,35 @@ int TIniDocument::FindSection(const QString &section) const
     return sectionIndex_.value(IniText::FoldName(section), -1);
 }
 
-int TIniDocument::FindEntry(const Section &s, const QString &key) const
+namespace
 {
-    return s.index.value(IniText::FoldName(key), -1);
+constexpr qsizetype kScanLimit = 16; // lines a section is searched through without its index
+}
+
+int TIniDocument::FindEntry(const Section &s, const QString &key)
+{
+    if (!s.index.isEmpty())
+        return s.index.value(IniText::FoldName(key), -1);
+    for (qsizetype i = 0; i < s.entries.size(); ++i)
+        if (s.entries[i].hasKey && IniText::SameName(s.entries[i].key, key))
+            return int(i);
+    return -1;
+}
+
+void TIniDocument::AddEntry(Section &s, Entry entry)
+{
+    s.entries.append(std::move(entry));
+    if (s.index.isEmpty() && s.entries.size() <= kScanLimit)
+        return;
+    // A key that comes again: its first line is the one that counts.
+    const qsizetype from = s.index.isEmpty() ? 0 : s.entries.size() - 1;
+    for (qsizetype i = from; i < s.entries.size(); ++i) {
+        if (!s.entries[i].hasKey)
+            continue;
+        const QString folded = IniText::FoldName(s.entries[i].key);
+        if (!s.index.contains(folded))
+            s.index.insert(folded, int(i));
+    }
 }
 
 int TIniDocument::AddSection(const QString &name, const QString &folded)

@@ -48,11 +48,14 @@ private:
     struct Section {
         QString name;
         QVector<Entry> entries;
-        QHash<QString, int> index; // folded key -> first entry of that key
+        // Folded key -> first entry of that key; kept only for sections with many lines, as
+        // the usual few keys are found faster by a plain scan.
+        QHash<QString, int> index;
     };
 
     int FindSection(const QString &section) const;
-    int FindEntry(const Section &s, const QString &key) const;
+    static int FindEntry(const Section &s, const QString &key);
+    static void AddEntry(Section &s, Entry entry);
     int AddSection(const QString &name, const QString &folded);
 
     QVector<Section> sections_;

@@ -2,6 +2,8 @@
 
 #include "win1251.h"
 
+#include <array>
+
 namespace IniText
 {
 
@@ -73,11 +75,47 @@ bool SplitKeyValue(QStringView strippedLine, QStringView *key, QStringView *valu
     return true;
 }
 
+namespace
+{
+
+// Names are compared tens of thousands of times per file, so the ANSI upper-casing rule
+// (AnsiUpper) is applied through a table of every character, built once.
+const std::array<char16_t, 0x10000> &UpperTable()
+{
+    static const std::array<char16_t, 0x10000> table = [] {
+        std::array<char16_t, 0x10000> t{};
+        for (int u = 0; u < 0x10000; ++u) {
+            const QChar c{char16_t(u)};
+            const QChar up = c.toUpper();
+            const bool mapped = up != c && IsWin1251Char(c) && IsWin1251Char(up);
+            t[u] = mapped ? up.unicode() : char16_t(u);
+        }
+        return t;
+    }();
+    return table;
+}
+
+} // namespace
+
 QString FoldName(QStringView name)
 {
-    // Most names are plain ASCII or Cyrillic; AnsiUpper keeps the folding to the code page's
-    // own letters, the same rule the files were written under.
-    return AnsiUpper(name.toString());
+    const auto &upper = UpperTable();
+    QString folded(name.size(), Qt::Uninitialized);
+    QChar *out = folded.data();
+    for (QChar c : name)
+        *out++ = QChar(upper[c.unicode()]);
+    return folded;
+}
+
+bool SameName(QStringView a, QStringView b)
+{
+    if (a.size() != b.size())
+        return false;
+    const auto &upper = UpperTable();
+    for (qsizetype i = 0; i < a.size(); ++i)
+        if (a[i] != b[i] && upper[a[i].unicode()] != upper[b[i].unicode()])
+            return false;
+    return true;
 }
 
 QString OneLine(const QString &text)

@@ -36,6 +36,9 @@ bool SplitKeyValue(QStringView strippedLine, QStringView *key, QStringView *valu
 // "товар_#1" and "ТОВАР_#1" are one name.
 QString FoldName(QStringView name);
 
+// Whether two names are one by that rule (FoldName(a) == FoldName(b)), without building either.
+bool SameName(QStringView a, QStringView b);
+
 // A value or name as it can go on one line: line breaks would start new lines in the file
 // (and could forge a section header), so each becomes a blank.
 QString OneLine(const QString &text);
