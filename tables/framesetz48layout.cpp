@@ -6,6 +6,7 @@
 #include "stringgrid.h"
 
 #include <QComboBox>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -153,9 +154,11 @@ QWidget *TFrameSetZ48::BuildGridTab(TStringGrid *&grid, const QString &name, int
 
 QWidget *TFrameSetZ48::BuildGoodsExtras()
 {
+    // Two rows under the goods grid: file and register buttons with the item number, the
+    // scanner lamp, and the price warning on the right.
     auto *panel = new QWidget(TabSheet2);
-    auto *row = new QHBoxLayout(panel);
-    row->setContentsMargins(0, 0, 0, 0);
+    auto *grid = new QGridLayout(panel);
+    grid->setContentsMargins(0, 0, 0, 0);
 
     Button1 = Button(panel, QStringLiteral("Button1"), QStringLiteral("Сохранить в файл"));
     Button2 = Button(panel, QStringLiteral("Button2"), QStringLiteral("Загрузить из файла"));
@@ -163,20 +166,23 @@ QWidget *TFrameSetZ48::BuildGoodsExtras()
     Button6 = Button(panel, QStringLiteral("Button6"), QStringLiteral("Перейти к товару"));
     Edit11 = DigitsEdit(panel, QStringLiteral("Edit11"), QStringLiteral("Номер товара"), 4);
     Edit11->setText(QStringLiteral("1"));
-    for (QWidget *w : {static_cast<QWidget *>(Button1), static_cast<QWidget *>(Button2),
-                       static_cast<QWidget *>(Button5), static_cast<QWidget *>(Button6),
-                       static_cast<QWidget *>(Edit11)})
-        row->addWidget(w);
-    row->addSpacing(16);
+    grid->addWidget(Button1, 0, 0);
+    grid->addWidget(Button2, 0, 1);
+    grid->addWidget(Button5, 1, 0);
+    grid->addWidget(Button6, 1, 1);
+    grid->addWidget(Edit11, 1, 2);
 
     Shape1 = new TLampShape(panel);
     Shape1->setObjectName(QStringLiteral("Shape1"));
     Shape1->setAccessibleName(QStringLiteral("Сканер шрих-кода"));
     Label14 = new QLabel(QStringLiteral("Сканер шрих-кода"), panel);
     Label14->setObjectName(QStringLiteral("Label14"));
-    row->addWidget(Shape1);
-    row->addWidget(Label14);
-    row->addStretch();
+    auto *scanner = new QHBoxLayout;
+    scanner->addSpacing(12);
+    scanner->addWidget(Shape1);
+    scanner->addWidget(Label14);
+    grid->addLayout(scanner, 0, 3);
+    grid->setColumnStretch(4, 1);
 
     // The decimal separator of prices is a point, whatever the system's locale says.
     auto *warning = new QLabel(QStringLiteral("Внимание!\nРазделитель цены - \"ТОЧКА!\""), panel);
@@ -185,7 +191,7 @@ QWidget *TFrameSetZ48::BuildGoodsExtras()
     bold.setBold(true);
     warning->setFont(bold);
     warning->setStyleSheet(QStringLiteral("color: #800000;"));
-    row->addWidget(warning);
+    grid->addWidget(warning, 0, 5, 2, 1);
     return panel;
 }
 

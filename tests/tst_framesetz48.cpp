@@ -1,0 +1,354 @@
+// The tables frame after start-up: tabs, grids with their captions, widths and defaults, the
+// range edits, the goods tab's controls, and the tab hooks that drive the barcode reader.
+
+#include "framesetz48.h"
+#include "lampshape.h"
+#include "stringgrid.h"
+#include "tst_framesetz48fakehost.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+
+#include <memory>
+
+namespace
+{
+
+struct TColumnExpect {
+    const char *header;
+    int width;
+    const char *defaultText;
+};
+
+void CheckColumns(TStringGrid *grid, const QVector<TColumnExpect> &columns)
+{
+    QCOMPARE(grid->ColCount(), columns.size());
+    for (int c = 0; c < columns.size(); ++c) {
+        QCOMPARE(grid->Cells(c, 0), QString::fromUtf8(columns[c].header));
+        QCOMPARE(grid->ColWidth(c), columns[c].width);
+        if (c == 0)
+            continue;
+        for (int r = 1; r < grid->RowCount(); ++r)
+            QCOMPARE(grid->Cells(c, r), QString::fromUtf8(columns[c].defaultText));
+    }
+}
+
+} // namespace
+
+class TestFrameSetZ48 : public QObject
+{
+    Q_OBJECT
+
+private:
+    TFakeWorkHost host;
+    std::unique_ptr<TFrameSetZ48> frame;
+
+private slots:
+    void init()
+    {
+        host = TFakeWorkHost();
+        frame = std::make_unique<TFrameSetZ48>(&host);
+        frame->InitGrids();
+    }
+    void cleanup() { frame.reset(); }
+
+    void tabsInOrderFirstActive()
+    {
+        QCOMPARE(frame->PageControl1->count(), 5);
+        const QStringList captions = {"Операторы", "Предмет расчета", "Группы предметов расчета",
+                                      "Клише", "Параметры агентов"};
+        for (int i = 0; i < 5; ++i) {
+            QCOMPARE(frame->PageControl1->tabText(i), captions[i]);
+            QCOMPARE(frame->PageControl1->widget(i)->objectName(),
+                     QString("TabSheet%1").arg(i + 1));
+            QCOMPARE(frame->GridOfTab(i)->accessibleName(), captions[i]);
+        }
+        QCOMPARE(frame->PageControl1->currentIndex(), 0);
+        QCOMPARE(frame->labelTitle->text(), QString("Параметры Z48"));
+    }
+
+    void controlsAreFoundByTheirNames()
+    {
+        const char *names[] = {"PageControl1", "sgOper", "SGBase",  "sgUsl",       "sgKl",
+                               "sgAgents",     "Shape1", "Label14", "ProgressBar1"};
+        for (const char *name : names)
+            QVERIFY2(frame->findChild<QWidget *>(name), name);
+        for (int i = 1; i <= 11; ++i)
+            QVERIFY(frame->findChild<QLineEdit *>(QString("Edit%1").arg(i)));
+        for (int i = 1; i <= 8; ++i) {
+            auto *list = frame->findChild<QComboBox *>(QString("ComboBox%1").arg(i));
+            QVERIFY(list);
+            QVERIFY(list->isHidden());
+            QCOMPARE(list->currentIndex(), 0);
+            QVERIFY(!list->isEditable());
+        }
+        QVERIFY(frame->ProgressBar1->isHidden());
+    }
+
+    void buttonCaptions()
+    {
+        const QStringList captions = {"Сохранить в файл",    "Загрузить из файла",
+                                      "Записать в ККТ",      "Прочитать из ККТ",
+                                      "Очистить базу в ККТ", "Перейти к товару"};
+        for (int i = 0; i < 6; ++i) {
+            auto *button = frame->findChild<QPushButton *>(QString("Button%1").arg(i + 1));
+            QVERIFY(button);
+            QCOMPARE(button->text(), captions[i]);
+        }
+        QCOMPARE(frame->Label14->text(), QString("Сканер шрих-кода"));
+        const auto labels = frame->TabSheet2->findChildren<QLabel *>();
+        const bool warned = std::any_of(labels.begin(), labels.end(), [](QLabel *l) {
+            return l->text() == "Внимание!\nРазделитель цены - \"ТОЧКА!\"";
+        });
+        QVERIFY(warned);
+    }
+
+    void operatorsGrid()
+    {
+        QCOMPARE(frame->sgOper->RowCount(), 7);
+        CheckColumns(frame->sgOper, {{"Опер. №", 55, ""},
+                                     {"Должность", 160, ""},
+                                     {"Шрифт", 65, "Узкий"},
+                                     {"Фамилия (строка 1)", 160, ""},
+                                     {"Шрифт", 65, "Узкий"},
+                                     {"Фамилия (строка 2)", 160, ""},
+                                     {"Шрифт", 65, "Узкий"},
+                                     {"Пароль", 75, ""},
+                                     {"ИНН кассира", 80, ""}});
+        for (int r = 1; r <= 6; ++r)
+            QCOMPARE(frame->sgOper->Cells(0, r), QString::number(r));
+    }
+
+    void goodsGridHasSixThousandNumberedItems()
+    {
+        QCOMPARE(frame->SGBase->RowCount(), 6001);
+        CheckColumns(frame->SGBase, {{"Код товара", 82, ""},
+                                     {"Наименование", 500, ""},
+                                     {"Тип шрифта", 100, "Узкий"},
+                                     {"Штрих-код", 155, ""},
+                                     {"Цена за единицу", 155, ""},
+                                     {"Отдел/Услуга", 200, ""}});
+        for (int r = 1; r <= 6000; ++r)
+            QCOMPARE(frame->SGBase->Cells(0, r), QString::number(r));
+    }
+
+    void groupsGridWithParkingColumn()
+    {
+        QCOMPARE(frame->sgUsl->RowCount(), 9);
+        CheckColumns(frame->sgUsl, {{"№", 35, ""},
+                                    {"Наименование отдела/услуги ", 250, ""},
+                                    {"Шрифт", 85, "Узкий"},
+                                    {"Признак предмета расчета", 290,
+                                     "00 - Временный запрет работы секционной клавиши"},
+                                    {"Номер налога", 180, "1 - Ставка НДС 18%"},
+                                    {"Система налогооблажения", 175, "1 - Общая"},
+                                    {"", -1, ""}});
+        for (int r = 1; r <= 8; ++r)
+            QCOMPARE(frame->sgUsl->Cells(0, r), QString::number(r));
+    }
+
+    void clicheGridRowCaptions()
+    {
+        CheckColumns(frame->sgKl,
+                     {{"Строка №", 250, ""}, {"Наименование", 400, ""}, {"Шрифт", 150, "Узкий"}});
+        const QStringList captions = {"1.     Имя пользователя #1",
+                                      "2.     Имя пользователя #2",
+                                      "3.     Имя пользователя #3",
+                                      "4.     Имя пользователя #4",
+                                      "5.     Имя пользователя #5",
+                                      "6.     Адрес расчетов #1",
+                                      "7.     Адрес расчетов #2",
+                                      "8.     Адрес расчетов #3",
+                                      "9.     Адрес расчетов #4",
+                                      "10.    Адрес расчетов #5",
+                                      "11.   Место расчетов #1",
+                                      "12.   Место расчетов #2",
+                                      "13.   Место расчетов #3",
+                                      "14.   Место расчетов #4",
+                                      "15.   Реклама #1",
+                                      "16.   Наименование ОФД #1",
+                                      "17.   Наименование ОФД #2",
+                                      "18.   Сайт налогового органа #1",
+                                      "19.   Сайт налогового органа #2",
+                                      "20.   Электронная почта отправителя #1",
+                                      "21.   Электронная почта отправителя #2"};
+        QCOMPARE(frame->sgKl->RowCount(), 22);
+        for (int r = 1; r <= 21; ++r)
+            QCOMPARE(frame->sgKl->Cells(0, r), captions[r - 1]);
+    }
+
+    void agentsGridRowCaptions()
+    {
+        CheckColumns(frame->sgAgents,
+                     {{"Параметр", 350, ""}, {"Значение", 250, ""}, {"Шрифт", 150, "Узкий"}});
+        const QStringList captions = {"1.  Телефон поставщика",
+                                      "2.  Телефон платежного агента",
+                                      "3.  Телефон оператора по приему платежей",
+                                      "4.  Телефон оператора перевода",
+                                      "5.  ИНН оператора перевода",
+                                      "6.  Адрес оператора перевода (строка #1)",
+                                      "7.  Адрес оператора перевода (строка #2)",
+                                      "8.  Адрес оператора перевода (строка #3)",
+                                      "9.  Адрес оператора перевода (строка #4)",
+                                      "10. Наименование оператора перевода (строка #1)",
+                                      "11. Наименование оператора перевода (строка #2)",
+                                      "12. Операция платежного агента"};
+        QCOMPARE(frame->sgAgents->RowCount(), 13);
+        for (int r = 1; r <= 12; ++r)
+            QCOMPARE(frame->sgAgents->Cells(0, r), captions[r - 1]);
+    }
+
+    void currentCellsStartAtOneOne()
+    {
+        for (int tab = 0; tab < 5; ++tab) {
+            QCOMPARE(frame->GridOfTab(tab)->Col(), 1);
+            QCOMPARE(frame->GridOfTab(tab)->Row(), 1);
+        }
+        const std::int32_t cells[] = {
+            frame->BaseCol, frame->BaseRow, frame->OperCol, frame->OperRow,   frame->UslCol,
+            frame->UslRow,  frame->KlCol,   frame->KlRow,   frame->AgentsCol, frame->AgentsRow};
+        for (std::int32_t v : cells)
+            QCOMPARE(v, 1);
+    }
+
+    void rowsAreAsHighAsTheFontList()
+    {
+        const int listHeight = frame->ComboBox2->sizeHint().height();
+        for (int tab = 0; tab < 5; ++tab) {
+            QCOMPARE(frame->GridOfTab(tab)->DefaultRowHeight(), listHeight);
+            QCOMPARE(frame->GridOfTab(tab)->RowHeight(1), listHeight);
+        }
+    }
+
+    void rangeEdits_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("defaultText");
+        QTest::addColumn<int>("maxLength");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("result");
+        QTest::newRow("Edit1") << "Edit1"
+                               << "1" << 1 << "a7x9"
+                               << "7";
+        QTest::newRow("Edit2") << "Edit2"
+                               << "6" << 1 << "-5"
+                               << "5";
+        QTest::newRow("Edit3") << "Edit3"
+                               << "1" << 4 << "12a345"
+                               << "1234";
+        QTest::newRow("Edit4") << "Edit4"
+                               << "6000" << 4 << "6.0,00"
+                               << "6000";
+        QTest::newRow("Edit5") << "Edit5"
+                               << "1" << 1 << "8"
+                               << "8";
+        QTest::newRow("Edit6") << "Edit6"
+                               << "8" << 1 << "12"
+                               << "1";
+        QTest::newRow("Edit7") << "Edit7"
+                               << "1" << 2 << "2 1 0"
+                               << "21";
+        QTest::newRow("Edit8") << "Edit8"
+                               << "21" << 2 << "Ж21"
+                               << "21";
+        QTest::newRow("Edit9") << "Edit9"
+                               << "1" << 2 << "1e2"
+                               << "12";
+        QTest::newRow("Edit10") << "Edit10"
+                                << "12" << 2 << "123"
+                                << "12";
+        QTest::newRow("Edit11") << "Edit11"
+                                << "1" << 4 << "+60001"
+                                << "6000";
+    }
+
+    void rangeEdits()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, defaultText);
+        QFETCH(int, maxLength);
+        QFETCH(QString, typed);
+        QFETCH(QString, result);
+        auto *edit = frame->findChild<QLineEdit *>(name);
+        QVERIFY(edit);
+        QCOMPARE(edit->text(), defaultText);
+        QCOMPARE(edit->maxLength(), maxLength);
+        QVERIFY(!edit->accessibleName().isEmpty());
+        edit->clear();
+        for (QChar c : typed)
+            QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        QCOMPARE(edit->text(), result);
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        QCOMPARE(edit->text(), result.chopped(1));
+        // A pasted text with anything but digits is refused.
+        edit->clear();
+        edit->insert("a1");
+        QCOMPARE(edit->text(), QString());
+    }
+
+    void goodsTabStartsTheReaderOtherTabsPauseIt()
+    {
+        frame->show();
+        QVERIFY(QTest::qWaitForWindowExposed(frame.get()));
+        host.starts = host.stops = 0;
+        frame->PageControl1->setCurrentIndex(1);
+        QCOMPARE(host.starts, 1);
+        QCOMPARE(host.stops, 0);
+        for (int tab : {2, 3, 4, 0}) {
+            frame->PageControl1->setCurrentIndex(tab);
+            QCOMPARE(host.starts, 1);
+        }
+        QCOMPARE(host.stops, 4);
+        // Showing the frame again with the goods tab open resumes the reader too.
+        frame->PageControl1->setCurrentIndex(1);
+        frame->hide();
+        frame->show();
+        QCOMPARE(host.starts, 3);
+    }
+
+    void tabChangesBeforeStartUpLeaveTheReaderAlone()
+    {
+        host.startupComplete = false;
+        frame->show();
+        QVERIFY(QTest::qWaitForWindowExposed(frame.get()));
+        for (int tab : {1, 2, 1, 0})
+            frame->PageControl1->setCurrentIndex(tab);
+        QCOMPARE(host.starts, 0);
+        QCOMPARE(host.stops, 0);
+    }
+
+    void hidingAndShowingKeepsEveryCell()
+    {
+        frame->show();
+        frame->SGBase->SetCells(1, 6000, "ХЛЕБ");
+        frame->sgUsl->SetCells(4, 3, "НДС не облагается");
+        frame->hide();
+        frame->show();
+        QCOMPARE(frame->SGBase->Cells(1, 6000), QString("ХЛЕБ"));
+        QCOMPARE(frame->sgUsl->Cells(4, 3), QString("НДС не облагается"));
+        QCOMPARE(frame->SGBase->Cells(2, 6000), QString("Узкий"));
+    }
+
+    void scannerIndicator()
+    {
+        frame->show();
+        frame->PageControl1->setCurrentIndex(1);
+        frame->SetScannerIndicatorVisible(false);
+        QVERIFY(!frame->Shape1->isVisible());
+        QVERIFY(!frame->Label14->isVisible());
+        frame->SetScannerIndicatorVisible(true);
+        QVERIFY(frame->Shape1->isVisible());
+        QVERIFY(frame->Label14->isVisible());
+        frame->SetScannerLampColor(QColor(255, 0, 0));
+        QCOMPARE(frame->Shape1->Color(), QColor(255, 0, 0));
+        QCOMPARE(frame->Shape1->size(), QSize(15, 15));
+    }
+};
+
+QTEST_MAIN(TestFrameSetZ48)
+#include "tst_framesetz48.moc"
