@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+#include <array>
+
+// The whole configuration that a ".conf" file holds: a staging area between the grids of the
+// two work frames and the file. Every text is exactly the text of the grid cell that feeds it.
+
+inline constexpr int kConfigGsmCount = 6;      // GSM grid rows 1..6 (row 7, the password, not)
+inline constexpr int kConfigOperCount = 6;     // operators grid rows 1..6
+inline constexpr int kConfigGoodsCount = 6000; // goods grid rows 1..6000
+inline constexpr int kConfigGroupCount = 8;    // payment-item groups grid rows 1..8
+inline constexpr int kConfigClicheCount = 21;  // cliche grid rows 1..21
+inline constexpr int kConfigAgentCount = 12;   // agent parameters grid rows 1..12
+
+struct TConfig_GSM {
+    // Column 1 of GSM grid rows 1..6, in row order.
+    std::array<QString, kConfigGsmCount> Values;
+};
+
+struct TConfig_Oper {
+    QString Position;
+    QString PositionFont;
+    QString Surname1;
+    QString Surname1Font;
+    QString Surname2;
+    QString Surname2Font;
+    QString Password;
+    QString Inn;
+};
+
+// One goods item.
+struct TConfig_PredmRasch {
+    QString Name;
+    QString Font;
+    QString Barcode;
+    QString Price;
+    QString Department;
+};
+
+// One payment-item group (its tax-system column is not kept).
+struct TConfig_RpiznPredmRasch {
+    QString Name;
+    QString NameFont;
+    QString ItemSign;
+    QString TaxNumber;
+};
+
+// One cliche line.
+struct TConfig_Klishe {
+    QString Text;
+    QString Font;
+};
+
+// One agent parameter.
+struct TConfig_Agent {
+    QString Value;
+    QString Font;
+};
+
+struct TConfig_Z48 {
+    std::array<TConfig_Oper, kConfigOperCount> Oper;
+    std::array<TConfig_PredmRasch, kConfigGoodsCount> PredmRasch;
+    std::array<TConfig_RpiznPredmRasch, kConfigGroupCount> RpiznPredmRasch;
+    std::array<TConfig_Klishe, kConfigClicheCount> Klishe;
+    std::array<TConfig_Agent, kConfigAgentCount> Agent;
+};
+
+// The scanner chosen in the scanner dialog; never stored in a ".conf" file.
+struct TScanner {
+    quint8 ModelIndex = 0;
+    QString ComPort;
+    QString SpeedPort;
+    bool Used = false;
+};
+
+struct TConfig {
+    TConfig_GSM Gsm;
+    TConfig_Z48 Tables;
+    TScanner Scanner;
+};

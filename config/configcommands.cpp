@@ -1,0 +1,158 @@
+#include "configcommands.h"
+
+#include "config.h"
+#include "configfile.h"
+#include "configgrids.h"
+#include "dialogs.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QTimer>
+
+namespace
+{
+
+bool running = false;
+
+// Marks a command as under way for its whole length, dialogs included.
+class TRunningMark
+{
+public:
+    TRunningMark() { running = true; }
+    ~TRunningMark() { running = false; }
+    TRunningMark(const TRunningMark &) = delete;
+    TRunningMark &operator=(const TRunningMark &) = delete;
+};
+
+void Repaint()
+{
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+// The hourglass and the wait window for the length of the file work; both go away however it
+// ends.
+class TBusy
+{
+public:
+    explicit TBusy(TConfigFileUi *ui) : ui_(ui)
+    {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        Repaint();
+        if (ui_)
+            ui_->ShowWait();
+        Repaint();
+    }
+    ~TBusy()
+    {
+        if (ui_)
+            ui_->CloseWait();
+        QApplication::restoreOverrideCursor();
+    }
+    TBusy(const TBusy &) = delete;
+    TBusy &operator=(const TBusy &) = delete;
+
+private:
+    TConfigFileUi *ui_;
+};
+
+// Waits while the windows keep repainting. Mouse and key input stays queued until the command
+// is over, so no menu item or button can start anything inside the pause.
+void Pause(int ms)
+{
+    if (ms <= 0)
+        return;
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+}
+
+QString FailureText(const QString &lead, const QString &path, const QString &reason)
+{
+    return lead + QStringLiteral("\r\n") + QDir::toNativeSeparators(path) + QStringLiteral("\r\n") +
+           reason;
+}
+
+} // namespace
+
+void TConfigWaitWindow::ShowWait()
+{
+    if (show_)
+        window_ = show_();
+}
+
+void TConfigWaitWindow::CloseWait()
+{
+    if (window_)
+        window_->close();
+    window_ = nullptr;
+}
+
+bool SaveConfigFile(QWidget *parent, const QString &path, const TConfig &config, TConfigFileUi *ui,
+                    int pauseMs)
+{
+    QString error;
+    bool saved = false;
+    {
+        TBusy busy(ui);
+        Pause(pauseMs);
+        saved = WriteConfigFile(path, config, &error);
+    }
+    if (!saved)
+        ShowError(parent, FailureText(QStringLiteral("Не удалось сохранить конфигурацию в файл"),
+                                      path, error));
+    return saved;
+}
+
+bool LoadConfigFile(QWidget *parent, const QString &path, TConfig &config, TConfigFileUi *ui,
+                    int pauseMs)
+{
+    QString error;
+    bool loaded = false;
+    {
+        TBusy busy(ui);
+        Pause(pauseMs);
+        loaded = ReadConfigFile(path, config, &error);
+    }
+    if (!loaded)
+        ShowError(parent, FailureText(QStringLiteral("Не удалось загрузить конфигурацию из файла"),
+                                      path, error));
+    return loaded;
+}
+
+bool RunSaveConfig(QWidget *parent, TConfig &config, const TFrameGsmSetting &gsm,
+                   const TFrameSetZ48 &tables, TConfigFileUi *ui, int pauseMs)
+{
+    if (running)
+        return false;
+    TRunningMark mark;
+    const QString path = TDialogs::Instance().SaveFileName(parent, ConfigCommand::kFilter,
+                                                           ConfigCommand::kDefaultExt);
+    if (path.isEmpty())
+        return false;
+    // The file itself is created by the write: the document reads a missing file as empty, and
+    // a name that cannot be created gets its error box there.
+    ConfigFromGrids(config, gsm, tables);
+    return SaveConfigFile(parent, path, config, ui, pauseMs);
+}
+
+bool RunLoadConfig(QWidget *parent, TConfig &config, TFrameGsmSetting &gsm, TFrameSetZ48 &tables,
+                   TConfigFileUi *ui, int pauseMs)
+{
+    if (running)
+        return false;
+    TRunningMark mark;
+    const QString path = TDialogs::Instance().OpenFileName(parent, ConfigCommand::kFilter,
+                                                           ConfigCommand::kDefaultExt);
+    if (path.isEmpty())
+        return false;
+    if (!LoadConfigFile(parent, path, config, ui, pauseMs))
+        return false;
+    ConfigToGrids(config, gsm, tables);
+    return true;
+}
+
+bool ConfigCommandRunning()
+{
+    return running;
+}
