@@ -8,6 +8,8 @@
 #include "framesetz48.h"
 #include "portsearch.h"
 #include "programsettings.h"
+#include "scannercontrol.h"
+#include "tablesscanner.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -41,8 +43,7 @@ QString TFormMain::BaseCaption()
 TFormMain::TFormMain(QWidget *parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                              Qt::WindowCloseButtonHint),
-      scanner_(std::make_unique<TIdleScanner>())
+                              Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("FormMain"));
     setWindowTitle(BaseCaption());
@@ -52,6 +53,7 @@ TFormMain::TFormMain(QWidget *parent)
             &TFormMain::ConnectionSettingsClick);
     connect(menu_.GsmParams, &QAction::triggered, this, [this] { ShowFrame(gsmFrame_); });
     connect(menu_.Z48Params, &QAction::triggered, this, [this] { ShowFrame(tablesFrame_); });
+    connect(menu_.ScannerSettings, &QAction::triggered, this, &TFormMain::ScannerClick);
     connect(menu_.Version, &QAction::triggered, this, &TFormMain::VersionClick);
 
     workPanel_ = new QFrame(this);
@@ -72,7 +74,12 @@ TFormMain::TFormMain(QWidget *parent)
         move(screen->availableGeometry().center() - rect().center());
 }
 
-TFormMain::~TFormMain() = default;
+TFormMain::~TFormMain()
+{
+    // The reader goes first, while the frame its barcodes and lamp belong to is still there.
+    delete scanner_;
+    scanner_ = nullptr;
+}
 
 void TFormMain::showEvent(QShowEvent *event)
 {
@@ -108,12 +115,12 @@ void TFormMain::FormShow()
     versionText_ = ProgramVersionText();
     setWindowTitle(BaseCaption() + QStringLiteral(" (ver.") + versionText_ + QStringLiteral(")"));
 
-    // A missing "Scan.cfg" is created empty; one that cannot be created reads as no scanner.
-    ReadScannerTexts(ProgramFolder() + QStringLiteral("Scan.cfg"), scannerTexts_);
-    if (scannerTexts_.ModelName.isEmpty()) {
-        tablesFrame_->SetScannerIndicatorVisible(false);
-        QCoreApplication::processEvents();
-    }
+    // Reads "Scan.cfg" (created empty when missing), hides the goods tab's scanner lamp when no
+    // scanner is set, and creates the reader paused.
+    scannerIndicator_ = std::make_unique<TTablesScannerIndicator>(tablesFrame_);
+    scanner_ = new TScannerControl(scannerIndicator_.get(), this);
+    connect(scanner_, &TScannerControl::BarcodeReceived, this,
+            [this](const QString &barcode) { ScanBarcodeReceived(*tablesFrame_, barcode); });
 
     startupComplete_ = true;
     if (closeAfterStartup)
@@ -162,14 +169,23 @@ void TFormMain::VersionClick()
     version.exec();
 }
 
+void TFormMain::ScannerClick()
+{
+    if (scanner_)
+        scanner_->ScannerClick(this);
+}
+
 void TFormMain::StartScanner()
 {
-    scanner_->Start();
+    // The goods tab may be shown while the frames are built, before the reader exists.
+    if (scanner_)
+        scanner_->StartScanner();
 }
 
 void TFormMain::StopScanner()
 {
-    scanner_->Stop();
+    if (scanner_)
+        scanner_->StopScanner();
 }
 
 void TFormMain::SetRunLock(bool locked)

@@ -2,7 +2,6 @@
 
 #include "mainmenu.h"
 #include "progsettings.h"
-#include "scannercontrol.h"
 #include "workhost.h"
 
 #include <QMainWindow>
@@ -13,9 +12,11 @@
 class QFrame;
 class TFrameGsmSetting;
 class TFrameSetZ48;
+class TScannerControl;
+class TTablesScannerIndicator;
 
 // The program's main window: the menu, the work panel with the two work frames, and the
-// program-wide state (connection settings, port list, scanner texts).
+// program-wide state (connection settings, port list, the scanner).
 class TFormMain : public QMainWindow, public TWorkHost
 {
     Q_OBJECT
@@ -38,7 +39,7 @@ public:
     const QStringList &Ports() const { return ports_; }
     const QString &VersionText() const { return versionText_; }
     const TMainMenu &Menu() const { return menu_; }
-    const TScannerTexts &ScannerTexts() const { return scannerTexts_; }
+    TScannerControl *Scanner() const { return scanner_; }
     TFrameGsmSetting *GsmFrame() const { return gsmFrame_; }
     TFrameSetZ48 *TablesFrame() const { return tablesFrame_; }
 
@@ -54,13 +55,14 @@ private:
     void CreateFrames();
     void ConnectionSettingsClick();
     void VersionClick();
+    void ScannerClick();
 
     TMainMenu menu_;
     QFrame *workPanel_ = nullptr;
     TStructSetting settings_;
     QStringList ports_;
-    TScannerTexts scannerTexts_;
-    std::unique_ptr<TScannerControl> scanner_;
+    std::unique_ptr<TTablesScannerIndicator> scannerIndicator_;
+    TScannerControl *scanner_ = nullptr; // child object, created at start-up
     TFrameGsmSetting *gsmFrame_ = nullptr;
     TFrameSetZ48 *tablesFrame_ = nullptr;
     QWidget *currentFrame_ = nullptr;

@@ -1,0 +1,33 @@
+#include "tablesscanner.h"
+
+#include "framesetz48.h"
+#include "lampshape.h"
+#include "stringgrid.h"
+
+#include <QLabel>
+
+namespace
+{
+constexpr int barcodeColumn = 3;
+}
+
+void TTablesScannerIndicator::SetLampVisible(bool visible)
+{
+    frame_->Shape1->setVisible(visible);
+}
+
+void TTablesScannerIndicator::SetLampColor(const QColor &color)
+{
+    frame_->SetScannerLampColor(color);
+}
+
+void TTablesScannerIndicator::SetCaptionVisible(bool visible)
+{
+    frame_->Label14->setVisible(visible);
+}
+
+void ScanBarcodeReceived(TFrameSetZ48 &frame, const QString &barcode)
+{
+    if (frame.BaseCol == barcodeColumn)
+        frame.SGBase->SetCells(frame.BaseCol, frame.BaseRow, barcode);
+}
