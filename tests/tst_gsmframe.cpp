@@ -14,6 +14,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include <functional>
 
@@ -102,6 +103,8 @@ private slots:
     void ProgressReachesHundredOnlyAfterSeventh();
     void ClickDuringRunIsIgnored();
     void ClosingEndsRunAfterCurrentExchange();
+    void FrameDestroyedDuringRunEndsQuietly_data();
+    void FrameDestroyedDuringRunEndsQuietly();
 
 private:
     void FillGrid(const QStringList &values);
@@ -498,6 +501,39 @@ void TestGsmFrame::ClosingEndsRunAfterCurrentExchange()
     QCOMPARE(dialogs.MessageCount(), 0);
     QVERIFY(!progress->isVisibleTo(frame.get()));
     QVERIFY(!frame->Running());
+}
+
+void TestGsmFrame::FrameDestroyedDuringRunEndsQuietly_data()
+{
+    QTest::addColumn<bool>("reading");
+    QTest::newRow("write") << false;
+    QTest::newRow("read") << true;
+}
+
+void TestGsmFrame::FrameDestroyedDuringRunEndsQuietly()
+{
+    QFETCH(bool, reading);
+
+    // The frame goes away while the window repaints between two parameters; the run must not
+    // touch it again (the sanitizer build catches any use after the deletion).
+    bool posted = false;
+    connect(progress, &QProgressBar::valueChanged, this, [&](int value) {
+        if (value == 29 && !posted) {
+            posted = true;
+            QTimer::singleShot(0, this, [this] { frame.reset(); });
+        }
+    });
+    TDialogRecorder dialogs;
+    TFrameGsmSetting *running = frame.get();
+    if (reading)
+        running->Button4Click();
+    else
+        running->Button3Click();
+
+    QVERIFY(posted);
+    QVERIFY(!frame);
+    QCOMPARE(pty->Engine().ReceivedCount(), 2);
+    QCOMPARE(dialogs.MessageCount(), 0);
 }
 
 QTEST_MAIN(TestGsmFrame)
