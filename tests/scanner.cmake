@@ -10,3 +10,13 @@ if(TARGET kkt_scanner)
     kkt_add_test(tst_formscannersetting LIBS kkt_scanner)
   endif()
 endif()
+
+# The ThreadSanitizer build runs these with the suppressions for Qt's uninstrumented internals.
+if(KKT_TSAN)
+  foreach(test tst_scanthread tst_scannercontrol tst_formscannersetting)
+    if(TEST ${test})
+      set_property(TEST ${test} APPEND PROPERTY ENVIRONMENT
+        "TSAN_OPTIONS=halt_on_error=1 second_deadlock_stack=1 suppressions=${CMAKE_SOURCE_DIR}/scripts/tsan.supp")
+    endif()
+  endforeach()
+endif()
