@@ -88,9 +88,6 @@ private slots:
     void KeyFilterJudgesEachRow_data();
     void KeyFilterJudgesEachRow();
     void GridKeyFilterFollowsTheEditedRow();
-    void RowTableMapsGridToDeviceRows();
-    void SplitsServerNameIntoThreeFields_data();
-    void SplitsServerNameIntoThreeFields();
     void InitFrameLaysOutTheGrid();
 
     void WritesInDeviceRowOrder();
@@ -206,44 +203,6 @@ void TestGsmFrame::GridKeyFilterFollowsTheEditedRow()
     QCOMPARE(grid->Editor()->text(), QStringLiteral("1234"));
     QTest::keyClick(grid->Editor(), Qt::Key_Backspace);
     QCOMPARE(grid->Editor()->text(), QStringLiteral("123"));
-}
-
-void TestGsmFrame::RowTableMapsGridToDeviceRows()
-{
-    // Device rows 1..7 stand in grid rows 1, 3, 2, 4, 5, 6, 7.
-    const int gridRows[] = {1, 3, 2, 4, 5, 6, 7};
-    for (int deviceRow = 1; deviceRow <= 7; ++deviceRow) {
-        const TGsmParam *param = GsmParamAtDeviceRow(deviceRow);
-        QVERIFY(param);
-        QCOMPARE(param->GridRow, gridRows[deviceRow - 1]);
-        QCOMPARE(GsmParamAtGridRow(param->GridRow), param);
-    }
-    QVERIFY(!GsmParamAtDeviceRow(0));
-    QVERIFY(!GsmParamAtDeviceRow(8));
-    QVERIFY(!GsmParamAtGridRow(0));
-}
-
-void TestGsmFrame::SplitsServerNameIntoThreeFields_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QStringList>("fields");
-
-    const QString a24(24, u'A'), b24(24, u'B'), c24(24, u'C');
-    QTest::newRow("empty") << "" << QStringList{"", "", ""};
-    QTest::newRow("30") << a24 + "BBBBBB" << QStringList{a24, "BBBBBB", ""};
-    QTest::newRow("24") << a24 << QStringList{a24, "", ""};
-    QTest::newRow("72") << a24 + b24 + c24 << QStringList{a24, b24, c24};
-    QTest::newRow("over 72") << a24 + b24 + c24 + "D" << QStringList{a24, b24, c24};
-}
-
-void TestGsmFrame::SplitsServerNameIntoThreeFields()
-{
-    QFETCH(QString, name);
-    QFETCH(QStringList, fields);
-    const QStringList split = SplitServerName(name);
-    QCOMPARE(split.size(), 3);
-    for (int k = 0; k < 3; ++k)
-        QCOMPARE(split.at(k), fields.at(k)); // null and empty alike
 }
 
 void TestGsmFrame::InitFrameLaysOutTheGrid()
