@@ -190,8 +190,22 @@ void TFormMain::StopScanner()
 
 void TFormMain::SetRunLock(bool locked)
 {
-    // Each menu keeps its own enabled state underneath.
-    menuBar()->setEnabled(!locked);
+    // The bar's items are disabled one by one and given back their own states afterwards
+    // ("Программирование" may be disabled underneath).
+    if (locked == runLocked_)
+        return;
+    runLocked_ = locked;
+    const QList<QAction *> items = menuBar()->actions();
+    if (locked) {
+        lockedStates_.clear();
+        for (QAction *item : items) {
+            lockedStates_.append(item->isEnabled());
+            item->setEnabled(false);
+        }
+        return;
+    }
+    for (int i = 0; i < items.size() && i < lockedStates_.size(); ++i)
+        items[i]->setEnabled(lockedStates_[i]);
 }
 
 void TFormMain::closeEvent(QCloseEvent *event)

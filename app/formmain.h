@@ -31,6 +31,7 @@ public:
     void StopScanner() override;
     void SetRunLock(bool locked) override;
     bool Closing() const override { return closing_; }
+    bool RunLocked() const { return runLocked_; }
 
     // Makes frame the visible work frame (nullptr: none).
     void ShowFrame(QWidget *frame);
@@ -70,4 +71,6 @@ private:
     bool shownOnce_ = false;
     bool startupComplete_ = false;
     bool closing_ = false;
+    bool runLocked_ = false;
+    QList<bool> lockedStates_; // the bar's items before a run locked them
 };
