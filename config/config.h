@@ -18,6 +18,8 @@ inline constexpr int kConfigAgentCount = 12;   // agent parameters grid rows 1..
 struct TConfig_GSM {
     // Column 1 of GSM grid rows 1..6, in row order.
     std::array<QString, kConfigGsmCount> Values;
+
+    bool operator==(const TConfig_GSM &) const = default;
 };
 
 struct TConfig_Oper {
@@ -29,6 +31,8 @@ struct TConfig_Oper {
     QString Surname2Font;
     QString Password;
     QString Inn;
+
+    bool operator==(const TConfig_Oper &) const = default;
 };
 
 // One goods item.
@@ -38,6 +42,8 @@ struct TConfig_PredmRasch {
     QString Barcode;
     QString Price;
     QString Department;
+
+    bool operator==(const TConfig_PredmRasch &) const = default;
 };
 
 // One payment-item group (its tax-system column is not kept).
@@ -46,18 +52,24 @@ struct TConfig_RpiznPredmRasch {
     QString NameFont;
     QString ItemSign;
     QString TaxNumber;
+
+    bool operator==(const TConfig_RpiznPredmRasch &) const = default;
 };
 
 // One cliche line.
 struct TConfig_Klishe {
     QString Text;
     QString Font;
+
+    bool operator==(const TConfig_Klishe &) const = default;
 };
 
 // One agent parameter.
 struct TConfig_Agent {
     QString Value;
     QString Font;
+
+    bool operator==(const TConfig_Agent &) const = default;
 };
 
 struct TConfig_Z48 {
@@ -66,6 +78,8 @@ struct TConfig_Z48 {
     std::array<TConfig_RpiznPredmRasch, kConfigGroupCount> RpiznPredmRasch;
     std::array<TConfig_Klishe, kConfigClicheCount> Klishe;
     std::array<TConfig_Agent, kConfigAgentCount> Agent;
+
+    bool operator==(const TConfig_Z48 &) const = default;
 };
 
 // The scanner chosen in the scanner dialog; never stored in a ".conf" file.
@@ -74,10 +88,14 @@ struct TScanner {
     QString ComPort;
     QString SpeedPort;
     bool Used = false;
+
+    bool operator==(const TScanner &) const = default;
 };
 
 struct TConfig {
     TConfig_GSM Gsm;
     TConfig_Z48 Tables;
     TScanner Scanner;
+
+    bool operator==(const TConfig &) const = default;
 };

@@ -67,10 +67,11 @@ void Pause(int ms)
     loop.exec(QEventLoop::ExcludeUserInputEvents);
 }
 
-QString FailureText(const QString &lead, const QString &path, const QString &reason)
+// The same form as the goods base file's error box: what failed, the file, the system's words.
+QString FailureText(const QString &what, const QString &path, const QString &reason)
 {
-    return lead + QStringLiteral("\r\n") + QDir::toNativeSeparators(path) + QStringLiteral("\r\n") +
-           reason;
+    return what + QStringLiteral(" \"") + QDir::toNativeSeparators(path) +
+           QStringLiteral("\".\r\n") + reason;
 }
 
 } // namespace
@@ -99,7 +100,7 @@ bool SaveConfigFile(QWidget *parent, const QString &path, const TConfig &config,
         saved = WriteConfigFile(path, config, &error);
     }
     if (!saved)
-        ShowError(parent, FailureText(QStringLiteral("Не удалось сохранить конфигурацию в файл"),
+        ShowError(parent, FailureText(QStringLiteral("Не удалось сохранить файл конфигурации"),
                                       path, error));
     return saved;
 }
@@ -115,7 +116,7 @@ bool LoadConfigFile(QWidget *parent, const QString &path, TConfig &config, TConf
         loaded = ReadConfigFile(path, config, &error);
     }
     if (!loaded)
-        ShowError(parent, FailureText(QStringLiteral("Не удалось загрузить конфигурацию из файла"),
+        ShowError(parent, FailureText(QStringLiteral("Не удалось прочитать файл конфигурации"),
                                       path, error));
     return loaded;
 }
