@@ -1,0 +1,109 @@
+// Saving and loading a full goods base file (6000 items) through the goods tab's buttons:
+// the time of each, best and median of several runs. Target: under 100 ms each.
+
+#include "dialogs.h"
+#include "framesetz48.h"
+#include "goodsbaseactions.h"
+#include "stringgrid.h"
+#include "workhost.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace
+{
+
+constexpr int kRuns = 7;
+
+class TBenchHost : public TWorkHost
+{
+public:
+    const TStructSetting &Settings() const override { return settings; }
+    bool StartupComplete() const override { return false; }
+    void StartScanner() override {}
+    void StopScanner() override {}
+    void SetRunLock(bool) override {}
+    bool Closing() const override { return false; }
+    TStructSetting settings;
+};
+
+// The file dialogs answer with one path; any message box is printed and counted.
+class TFixedDialogs : public TDialogs
+{
+public:
+    void Message(QWidget *, Kind, const QString &text) override
+    {
+        ++messages;
+        std::fprintf(stderr, "message: %s\n", qPrintable(QString(text).replace("\r\n", " ")));
+    }
+    Answer AskYesNo(QWidget *, const QString &) override { return Answer::No; }
+    QString OpenFileName(QWidget *, const QString &, const QString &) override { return path; }
+    QString SaveFileName(QWidget *, const QString &, const QString &) override { return path; }
+    QString path;
+    int messages = 0;
+};
+
+struct TFigures {
+    double best;
+    double median;
+};
+
+TFigures Measure(const std::function<void()> &run)
+{
+    std::vector<double> ms;
+    for (int i = 0; i < kRuns; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        run();
+        ms.push_back(double(timer.nsecsElapsed()) / 1e6);
+    }
+    std::sort(ms.begin(), ms.end());
+    return {ms.front(), ms[ms.size() / 2]};
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTemporaryDir dir;
+    if (!dir.isValid())
+        return 1;
+    TFixedDialogs dialogs;
+    dialogs.path = dir.filePath(QStringLiteral("base.dbZ48"));
+    TDialogs::Install(&dialogs);
+
+    TBenchHost host;
+    TFrameSetZ48 frame(&host);
+    frame.InitGrids();
+    frame.show();
+    for (int row = 1; row <= 6000; ++row) {
+        frame.SGBase->SetCells(1, row, QStringLiteral("МОЛОКО ПАСТЕРИЗОВАННОЕ %1").arg(row));
+        frame.SGBase->SetCells(3, row, QString::number(4600000000000LL + row));
+        frame.SGBase->SetCells(4, row, QStringLiteral("%1.50").arg(row));
+        frame.SGBase->SetCells(5, row, QString::number(row % 16));
+    }
+    QCoreApplication::processEvents();
+
+    // The first save creates the file; the following ones merge into it.
+    const TFigures save = Measure([&] { SaveGoodsBase(frame); });
+    const qint64 size = QFileInfo(dialogs.path).size();
+    const TFigures load = Measure([&] { LoadGoodsBase(frame); });
+    const bool same = frame.SGBase->Cells(1, 6000) == QStringLiteral("МОЛОКО ПАСТЕРИЗОВАННОЕ 6000");
+    TDialogs::Install(nullptr);
+
+    std::printf("goods base file: 6000 items, %lld bytes\n", size);
+    std::printf("save: best %.1f ms, median %.1f ms (target < 100 ms)\n", save.best, save.median);
+    std::printf("load: best %.1f ms, median %.1f ms (target < 100 ms)\n", load.best, load.median);
+    return dialogs.messages == 0 && same ? 0 : 1;
+}
