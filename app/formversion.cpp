@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFont>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
@@ -15,6 +16,20 @@ namespace
 {
 const QColor navy(0, 0, 128);
 constexpr int borderWidth = 3;
+constexpr int textLeft = 182;
+constexpr int textWidth = 304 - borderWidth - 4 - textLeft;
+
+// The largest pixel size up to maxPixels at which text fits width, so the caption never clips
+// whatever fonts the system has.
+QFont FittingFont(QFont font, const QString &text, int maxPixels, int width)
+{
+    for (int pixels = maxPixels; pixels > 8; --pixels) {
+        font.setPixelSize(pixels);
+        if (QFontMetrics(font).horizontalAdvance(text) <= width)
+            break;
+    }
+    return font;
+}
 } // namespace
 
 QImage TFormVersion::Picture()
@@ -40,7 +55,7 @@ TFormVersion::TFormVersion(const QString &versionText, QWidget *parent)
     panel1_->setFrameStyle(QFrame::Panel | QFrame::Raised);
     panel1_->setLineWidth(2);
     panel1_->setFocusPolicy(Qt::StrongFocus);
-    panel1_->setGeometry(12, 12, 161 + 6, 89 + 6);
+    panel1_->setGeometry(9, 9, 161 + 6, 89 + 6);
     auto *image1 = new QLabel(panel1_);
     image1->setObjectName(QStringLiteral("Image1"));
     image1->setGeometry(3, 3, 161, 89);
@@ -48,12 +63,11 @@ TFormVersion::TFormVersion(const QString &versionText, QWidget *parent)
     image1->setPixmap(QPixmap::fromImage(Picture()));
     image1->setAccessibleName(QStringLiteral("Рисунок программы"));
 
-    QFont captionFont = font();
-    captionFont.setPixelSize(13);
-    auto *label1 = new QLabel(QStringLiteral("Версия продукта:"), this);
+    const QString caption = QStringLiteral("Версия продукта:");
+    auto *label1 = new QLabel(caption, this);
     label1->setObjectName(QStringLiteral("Label1"));
-    label1->setFont(captionFont);
-    label1->setGeometry(184, 30, 112, 18);
+    label1->setFont(FittingFont(font(), caption, 13, textWidth));
+    label1->setGeometry(textLeft, 30, textWidth, 18);
 
     QFont versionFont = font();
     versionFont.setPixelSize(16);
@@ -63,7 +77,7 @@ TFormVersion::TFormVersion(const QString &versionText, QWidget *parent)
     QPalette navyText = label2->palette();
     navyText.setColor(QPalette::WindowText, navy);
     label2->setPalette(navyText);
-    label2->setGeometry(184, 52, 112, 24);
+    label2->setGeometry(textLeft, 52, textWidth, 24);
 
     panel2_ = new QFrame(this);
     panel2_->setObjectName(QStringLiteral("Panel2"));
@@ -71,7 +85,7 @@ TFormVersion::TFormVersion(const QString &versionText, QWidget *parent)
     panel2_->setLineWidth(2);
     panel2_->setAutoFillBackground(true);
     panel2_->setPalette(white);
-    panel2_->setGeometry(304 - 12 - 89, 158 - 12 - 31, 89, 31);
+    panel2_->setGeometry(304 - 10 - 89, 158 - 10 - 31, 89, 31);
     panel2_->setCursor(Qt::PointingHandCursor);
     panel2_->installEventFilter(this);
     auto *ok = new QLabel(QStringLiteral("OK"), panel2_);

@@ -357,6 +357,14 @@ private slots:
         QCOMPARE(version.findChild<QLabel *>("Label1")->text(), QStringLiteral("Версия продукта:"));
         QCOMPARE(version.findChild<QLabel *>("Label2")->text(), QStringLiteral("3.1.0.3"));
         QCOMPARE(version.findChild<QLabel *>("Label2")->font().pixelSize(), 16);
+        for (auto *label : version.findChildren<QLabel *>()) {
+            if (label->text().isEmpty())
+                continue;
+            QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->width(),
+                     qPrintable(label->text()));
+            QVERIFY2(version.rect().contains(label->mapTo(&version, label->rect().bottomRight())),
+                     qPrintable(label->text()));
+        }
         QCOMPARE(version.findChild<QLabel *>("Image1")->pixmap().size(), QSize(161, 89));
         QCOMPARE(version.focusWidget(), version.findChild<QFrame *>("Panel1"));
         auto *ok = version.findChild<QFrame *>("Panel2");
