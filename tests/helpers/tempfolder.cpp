@@ -3,7 +3,7 @@
 #include <QDir>
 #include <QFile>
 
-#if defined(Q_OS_UNIX)
+#if defined(Q_OS_LINUX)
 #include <pwd.h>
 #include <unistd.h>
 #endif
@@ -55,7 +55,7 @@ bool TTempProgramFolder::Exists(const QString &name) const
 
 TRunAsNobody::TRunAsNobody()
 {
-#if defined(Q_OS_UNIX)
+#if defined(Q_OS_LINUX)
     if (geteuid() != 0)
         return;
     const passwd *nobody = getpwnam("nobody");
@@ -63,11 +63,13 @@ TRunAsNobody::TRunAsNobody()
     const gid_t gid = nobody ? nobody->pw_gid : 65534;
     savedUid_ = geteuid();
     savedGid_ = getegid();
-    // Group first: once the user id is no longer root, the group can no longer be changed.
-    if (setegid(gid) != 0)
+    // Real and effective ids both, since permission checks such as access() go by the real
+    // one; the saved ids stay root so the destructor may switch back. Group first: once the
+    // user is no longer root, the group can no longer be changed.
+    if (setresgid(gid, gid, savedGid_) != 0)
         return;
-    if (seteuid(uid) != 0) {
-        (void)setegid(savedGid_);
+    if (setresuid(uid, uid, savedUid_) != 0) {
+        (void)setresgid(savedGid_, savedGid_, savedGid_);
         return;
     }
     active_ = true;
@@ -76,18 +78,18 @@ TRunAsNobody::TRunAsNobody()
 
 TRunAsNobody::~TRunAsNobody()
 {
-#if defined(Q_OS_UNIX)
+#if defined(Q_OS_LINUX)
     if (!active_)
         return;
     // The saved user id is still root, so both switches back are allowed.
-    (void)seteuid(savedUid_);
-    (void)setegid(savedGid_);
+    (void)setresuid(savedUid_, savedUid_, savedUid_);
+    (void)setresgid(savedGid_, savedGid_, savedGid_);
 #endif
 }
 
 bool TRunAsNobody::PermissionsApply() const
 {
-#if defined(Q_OS_UNIX)
+#if defined(Q_OS_LINUX)
     return geteuid() != 0;
 #else
     return true;

@@ -32,9 +32,9 @@ private:
 };
 
 // While it lives, file access happens as the unprivileged user "nobody" (effective user and
-// group ids), so a test running as root can see a folder or file that is not writable for
-// what it is. Active() is false when the process is not root or the switch failed; such a test
-// is then run as it is (an ordinary user already meets the permissions) or skipped.
+// group ids, real and effective), so a test running as root can see a folder or file that is not
+// writable for what it is. Active() is false when the process is not root or the switch failed;
+// such a test is then run as it is (an ordinary user already meets the permissions) or skipped.
 class TRunAsNobody
 {
 public:
