@@ -192,7 +192,10 @@ TFrameGsmSetting::TStep TFrameGsmSetting::Pump()
 
 TFrameGsmSetting::TStep TFrameGsmSetting::BeginRun()
 {
+    // The frame's own buttons stay enabled; the main menu is locked, so that neither a tables
+    // run nor loading a configuration into the grid can start inside this run.
     running_ = true;
+    host_->SetRunLock(true);
     ProgressBar1->setValue(0);
     ProgressBar1->setVisible(true);
     return Pump();
@@ -202,6 +205,7 @@ void TFrameGsmSetting::EndRun()
 {
     ProgressBar1->setVisible(false);
     running_ = false;
+    host_->SetRunLock(false);
     QCoreApplication::processEvents();
 }
 

@@ -28,10 +28,11 @@ public:
     bool StartupComplete() const override { return true; }
     void StartScanner() override {}
     void StopScanner() override {}
-    void SetRunLock(bool) override {}
+    void SetRunLock(bool locked) override { lockChanges.append(locked); }
     bool Closing() const override { return closing; }
     TStructSetting settings;
     bool closing = false;
+    QList<bool> lockChanges;
 };
 
 // Records, with every message, where the progress bar stood when the box came up.
@@ -375,6 +376,7 @@ void TestGsmFrame::FailureOnFourthParameterStopsTheRun()
     QCOMPARE(Decode(log.last()).row, 4);
     QVERIFY(!progress->isVisibleTo(frame.get()));
     QVERIFY(!frame->Running());
+    QCOMPARE(host->lockChanges, (QList<bool>{true, false}));
     if (reading) {
         // Rows read before the failure keep their new values, the rest what they showed.
         QCOMPARE(frame->Grid()->Cells(1, 1), QStringLiteral("1.1.1.1"));
@@ -434,6 +436,8 @@ void TestGsmFrame::ClickDuringRunIsIgnored()
     progress->disconnect(this);
 
     QCOMPARE(nested, 1);
+    // The main menu was locked for the run and given back after it.
+    QCOMPARE(host->lockChanges, (QList<bool>{true, false}));
     QCOMPARE(dialogs.MessageCount(), 0);
     const QList<QByteArray> log = pty->Engine().ReceivedRequests();
     QCOMPARE(log.size(), 9);
@@ -458,6 +462,7 @@ void TestGsmFrame::ClosingEndsRunAfterCurrentExchange()
 
     QCOMPARE(pty->Engine().ReceivedCount(), 2);
     QCOMPARE(dialogs.MessageCount(), 0);
+    QCOMPARE(host->lockChanges, (QList<bool>{true, false}));
     QVERIFY(!progress->isVisibleTo(frame.get()));
     QVERIFY(!frame->Running());
 }
