@@ -4,6 +4,7 @@
 #include "dialogs.h"
 #include "formsett.h"
 #include "formversion.h"
+#include "formwait.h"
 #include "framegsmsetting.h"
 #include "framesetz48.h"
 #include "portsearch.h"
@@ -43,11 +44,14 @@ QString TFormMain::BaseCaption()
 TFormMain::TFormMain(QWidget *parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                              Qt::WindowCloseButtonHint)
+                              Qt::WindowCloseButtonHint),
+      configWait_([this] { return TFormWait::ShowOver(this); })
 {
     setObjectName(QStringLiteral("FormMain"));
     setWindowTitle(BaseCaption());
     menu_ = BuildMainMenu(menuBar());
+    connect(menu_.SaveConfig, &QAction::triggered, this, &TFormMain::SaveConfigClick);
+    connect(menu_.LoadConfig, &QAction::triggered, this, &TFormMain::LoadConfigClick);
     connect(menu_.Exit, &QAction::triggered, this, &QWidget::close);
     connect(menu_.ConnectionSettings, &QAction::triggered, this,
             &TFormMain::ConnectionSettingsClick);
@@ -167,6 +171,18 @@ void TFormMain::VersionClick()
 {
     TFormVersion version(versionText_, this);
     version.exec();
+}
+
+void TFormMain::SaveConfigClick()
+{
+    if (gsmFrame_ && tablesFrame_)
+        RunSaveConfig(this, config_, *gsmFrame_, *tablesFrame_, &configWait_);
+}
+
+void TFormMain::LoadConfigClick()
+{
+    if (gsmFrame_ && tablesFrame_)
+        RunLoadConfig(this, config_, *gsmFrame_, *tablesFrame_, &configWait_);
 }
 
 void TFormMain::ScannerClick()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "config.h"
+#include "configcommands.h"
 #include "mainmenu.h"
 #include "progsettings.h"
 #include "workhost.h"
@@ -57,11 +59,15 @@ private:
     void ConnectionSettingsClick();
     void VersionClick();
     void ScannerClick();
+    void SaveConfigClick();
+    void LoadConfigClick();
 
     TMainMenu menu_;
     QFrame *workPanel_ = nullptr;
     TStructSetting settings_;
     QStringList ports_;
+    TConfig config_; // staging between the frames' grids and a ".conf" file
+    TConfigWaitWindow configWait_;
     std::unique_ptr<TTablesScannerIndicator> scannerIndicator_;
     TScannerControl *scanner_ = nullptr; // child object, created at start-up
     TFrameGsmSetting *gsmFrame_ = nullptr;

@@ -348,6 +348,31 @@ private slots:
         QCOMPARE(tables.SGBase->Cells(3, 2), QStringLiteral("4601234567893"));
     }
 
+    void configurationMenuSavesAndLoads()
+    {
+        TTempProgramFolder folder;
+        TDialogRecorder dialogs;
+        TFormMain form;
+        form.show();
+        const QString path = folder.FilePath("setup.conf");
+        dialogs.SetSaveFileName(path);
+        form.Menu().SaveConfig->trigger(); // disabled until a frame is shown
+        QVERIFY(dialogs.FileDialogs().isEmpty());
+        form.Menu().GsmParams->trigger();
+        form.Menu().SaveConfig->trigger();
+        QCOMPARE(dialogs.FileDialogs().size(), 1);
+        QVERIFY(folder.Exists("setup.conf"));
+        QVERIFY(!folder.Read("setup.conf").isEmpty());
+
+        dialogs.SetOpenFileName(path);
+        form.Menu().LoadConfig->trigger();
+        QCOMPARE(dialogs.FileDialogs().size(), 2);
+        QCOMPARE(dialogs.FileDialogs().last().call, TDialogRecorder::Call::OpenFileName);
+        QCOMPARE(dialogs.MessageCount(), form.Ports().isEmpty() ? 1 : 0);
+        // The wait window went away with the work.
+        QTRY_VERIFY(form.findChildren<TFormWait *>().isEmpty());
+    }
+
     void versionWindow()
     {
         TFormVersion version("3.1.0.3");
