@@ -21,6 +21,7 @@ void FillGrid(TStringGrid *grid, const QVector<TGridColumn> &columns,
               const QStringList &rowCaptions = {})
 {
     auto *model = grid->GridModel();
+    model->BeginUpdate();
     for (int c = 0; c < columns.size(); ++c) {
         model->SetCell(c, 0, columns[c].header);
         grid->SetColWidth(c, columns[c].width);
@@ -31,6 +32,7 @@ void FillGrid(TStringGrid *grid, const QVector<TGridColumn> &columns,
             if (!columns[c].defaultText.isEmpty())
                 model->SetCell(c, r, columns[c].defaultText);
     }
+    model->EndUpdate();
 }
 
 } // namespace

@@ -152,6 +152,30 @@ private slots:
         QVERIFY(frame->GridOfTab(tab)->Editor());
     }
 
+    void clickingAFontCellOpensItsListOverIt()
+    {
+        ShowTab(3);
+        TStringGrid *grid = frame->sgKl;
+        const QRect cell = grid->CellRect(2, 4);
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                          cell.center() - grid->viewport()->pos());
+        QCOMPARE(frame->KlCol, 2);
+        QCOMPARE(frame->KlRow, 4);
+        CheckOverCell(frame->ComboBox4, grid, 2, 4);
+        QTRY_VERIFY(frame->ComboBox4->hasFocus());
+        QVERIFY(!grid->Editor());
+        // Clicking a text cell afterwards closes the list and edits there.
+        const QRect text = grid->CellRect(1, 5);
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                          text.center() - grid->viewport()->pos());
+        QTRY_VERIFY(frame->ComboBox4->isHidden());
+        QCOMPARE(frame->KlRow, 5);
+        QTRY_VERIFY(grid->Editor());
+        Type(grid, "ооо ромашка");
+        QCOMPARE(grid->Cells(1, 5), QString("ООО РОМАШКА"));
+        QCOMPARE(grid->Cells(2, 4), QString("Узкий"));
+    }
+
     void headerRowOpensNoList()
     {
         ShowTab(0);

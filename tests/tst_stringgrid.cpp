@@ -131,6 +131,26 @@ private slots:
         QCOMPARE(grid.Cells(1, 1), QString("4600000000000"));
     }
 
+    void bulkWriteShowsInTheOpenEditor()
+    {
+        TStringGrid grid(4, 4);
+        ShowActive(grid);
+        grid.setFocus();
+        QTRY_VERIFY(grid.Editor());
+        QSignalSpy changes(grid.model(), &QAbstractItemModel::dataChanged);
+        grid.BeginUpdate();
+        grid.SetCells(1, 1, "ХЛЕБ");
+        grid.SetCells(3, 3, "МОЛОКО");
+        QCOMPARE(changes.count(), 0);
+        grid.EndUpdate();
+        QCOMPARE(changes.count(), 1);
+        QCOMPARE(grid.Editor()->text(), QString("ХЛЕБ"));
+        QTest::keyClick(grid.Editor(), Qt::Key_End);
+        QTest::keyClicks(grid.Editor(), "x");
+        QCOMPARE(grid.Cells(1, 1), QString("ХЛЕБx"));
+        QCOMPARE(grid.Cells(3, 3), QString("МОЛОКО"));
+    }
+
     void selectHookSeesEveryNewCellAndMayRefuse()
     {
         TStringGrid grid(4, 4);

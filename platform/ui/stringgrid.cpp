@@ -203,6 +203,19 @@ void TStringGrid::currentChanged(const QModelIndex &current, const QModelIndex &
     OpenEditorIfFocused();
 }
 
+void TStringGrid::dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight,
+                              const QList<int> &roles)
+{
+    QTableView::dataChanged(topLeft, bottomRight, roles);
+    // A bulk write (loading a file, reading the register) may cover the cell being edited.
+    if (QLineEdit *edit = Editor(); edit && topLeft != bottomRight) {
+        const QModelIndex at = currentIndex();
+        if (at.row() >= topLeft.row() && at.row() <= bottomRight.row() &&
+            at.column() >= topLeft.column() && at.column() <= bottomRight.column())
+            delegate_->setEditorData(edit, at);
+    }
+}
+
 void TStringGrid::closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint)
 {
     const bool moving = hint == QAbstractItemDelegate::EditNextItem ||

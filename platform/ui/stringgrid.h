@@ -28,6 +28,11 @@ public:
     QString Cell(int col, int row) const;
     void SetCell(int col, int row, const QString &text);
 
+    // Between these, writes send no per-cell change signals; the last EndUpdate announces the
+    // whole grid once. For bulk fills (6000 goods items).
+    void BeginUpdate() { ++updating_; }
+    void EndUpdate();
+
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role) const override;
@@ -43,6 +48,7 @@ private:
 
     int cols_ = 0;
     int rows_ = 0;
+    int updating_ = 0;
     QVector<QString> texts_;
 };
 
@@ -98,6 +104,9 @@ public:
     QString Cells(int col, int row) const { return model_->Cell(col, row); }
     void SetCells(int col, int row, const QString &text) { model_->SetCell(col, row, text); }
     TStringGridModel *GridModel() const { return model_; }
+    // Bulk writes: see TStringGridModel::BeginUpdate; pairs may nest.
+    void BeginUpdate() { model_->BeginUpdate(); }
+    void EndUpdate() { model_->EndUpdate(); }
 
     // Current cell (a body cell; 1, 1 after creation).
     int Col() const;
@@ -131,6 +140,8 @@ public:
 protected:
     using QTableView::edit;
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
+    void dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight,
+                     const QList<int> &roles = QList<int>()) override;
     void closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint) override;
     bool edit(const QModelIndex &index, EditTrigger trigger, QEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;

@@ -37,6 +37,8 @@ void TStringGridModel::SetCell(int col, int row, const QString &text)
     if (slot == text)
         return;
     slot = text;
+    if (updating_ > 0)
+        return;
     if (row == 0 && col > 0)
         emit headerDataChanged(Qt::Horizontal, col - 1, col - 1);
     else if (col == 0 && row > 0)
@@ -46,6 +48,18 @@ void TStringGridModel::SetCell(int col, int row, const QString &text)
         emit dataChanged(at, at, {Qt::DisplayRole, Qt::EditRole});
     }
     // The corner cell (0, 0) is painted by the grid itself from Cell(0, 0).
+}
+
+void TStringGridModel::EndUpdate()
+{
+    if (updating_ <= 0 || --updating_ > 0)
+        return;
+    if (rows_ > 1 && cols_ > 1)
+        emit dataChanged(index(0, 0), index(rows_ - 2, cols_ - 2), {Qt::DisplayRole, Qt::EditRole});
+    if (cols_ > 1)
+        emit headerDataChanged(Qt::Horizontal, 0, cols_ - 2);
+    if (rows_ > 1)
+        emit headerDataChanged(Qt::Vertical, 0, rows_ - 2);
 }
 
 int TStringGridModel::rowCount(const QModelIndex &parent) const
