@@ -111,6 +111,17 @@ void TFrameSetZ48::BuildLayout()
     ComboBox8 = MakeList(TabSheet3, QStringLiteral("ComboBox8"), GridTexts::TaxSystemList());
     ComboBox4 = MakeList(TabSheet4, QStringLiteral("ComboBox4"), fonts);
     ComboBox6 = MakeList(TabSheet5, QStringLiteral("ComboBox6"), fonts);
+    // A list's screen-reader name is the caption of the column it edits.
+    const QList<QPair<QComboBox *, TStringGrid *>> listColumns = {{ComboBox2, sgOper},
+                                                                  {ComboBox1, SGBase},
+                                                                  {ComboBox3, sgUsl},
+                                                                  {ComboBox4, sgKl},
+                                                                  {ComboBox6, sgAgents}};
+    for (const auto &[list, grid] : listColumns)
+        list->setAccessibleName(grid->accessibleName() + QStringLiteral(": шрифт"));
+    ComboBox5->setAccessibleName(QStringLiteral("Признак предмета расчета"));
+    ComboBox7->setAccessibleName(QStringLiteral("Номер налога"));
+    ComboBox8->setAccessibleName(QStringLiteral("Система налогообложения"));
 
     layout->addWidget(Separator(this));
     auto *bottom = new QHBoxLayout;

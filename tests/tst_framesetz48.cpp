@@ -86,6 +86,7 @@ private slots:
             QVERIFY(list->isHidden());
             QCOMPARE(list->currentIndex(), 0);
             QVERIFY(!list->isEditable());
+            QVERIFY(!list->accessibleName().isEmpty());
         }
         QVERIFY(frame->ProgressBar1->isHidden());
     }
