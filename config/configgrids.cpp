@@ -45,9 +45,12 @@ void FromGrid(std::array<R, Count> &records, const TStringGrid &grid, const TCol
 template <typename R, std::size_t Count, std::size_t N>
 void ToGrid(const std::array<R, Count> &records, TStringGrid &grid, const TColumns<R, N> &columns)
 {
+    // One change announcement for the whole grid instead of one per cell.
+    grid.BeginUpdate();
     for (std::size_t i = 0; i < Count; ++i)
         for (std::size_t c = 0; c < N; ++c)
             grid.SetCells(int(c) + 1, int(i) + 1, records[i].*columns[c]);
+    grid.EndUpdate();
 }
 
 constexpr int kGsmValueColumn = 1;
@@ -68,8 +71,11 @@ void ConfigFromGrids(TConfig &config, const TFrameGsmSetting &gsm, const TFrameS
 
 void ConfigToGrids(const TConfig &config, TFrameGsmSetting &gsm, TFrameSetZ48 &tables)
 {
+    TStringGrid &gsmGrid = *gsm.Grid();
+    gsmGrid.BeginUpdate();
     for (int i = 0; i < kConfigGsmCount; ++i)
-        gsm.Grid()->SetCells(kGsmValueColumn, i + 1, config.Gsm.Values[i]);
+        gsmGrid.SetCells(kGsmValueColumn, i + 1, config.Gsm.Values[i]);
+    gsmGrid.EndUpdate();
     const TConfig_Z48 &t = config.Tables;
     ToGrid(t.Oper, *tables.sgOper, kOperColumns);
     ToGrid(t.PredmRasch, *tables.SGBase, kGoodsColumns);

@@ -1,5 +1,9 @@
 #include "configkeys.h"
 
+#include "config.h"
+
+#include <QStringList>
+
 #include <array>
 
 namespace
@@ -43,10 +47,25 @@ template <std::size_t N> QString At(const std::array<QString, N> &list, int inde
     return index >= 0 && std::size_t(index) < N ? list[std::size_t(index)] : QString();
 }
 
-QString Numbered(const QString &prefix, int n)
+// The numbered names of one kind, made once: a save or load asks for each of them five times.
+class TNumberedNames
 {
-    return prefix + QString::number(n);
-}
+public:
+    TNumberedNames(const QString &prefix, int count) : prefix_(prefix)
+    {
+        names_.reserve(count);
+        for (int n = 0; n < count; ++n)
+            names_.append(prefix + QString::number(n));
+    }
+    QString operator()(int n) const
+    {
+        return n >= 0 && n < names_.size() ? names_[n] : prefix_ + QString::number(n);
+    }
+
+private:
+    QString prefix_;
+    QStringList names_;
+};
 
 } // namespace
 
@@ -72,27 +91,32 @@ namespace ConfigKeys
 
 QString OperTitleSection(int n)
 {
-    return Numbered(QStringLiteral("CFGKKT_ОПЕРАТОР_#"), n);
+    static const TNumberedNames names(QStringLiteral("CFGKKT_ОПЕРАТОР_#"), kConfigOperCount);
+    return names(n);
 }
 
 QString OperSection(int n)
 {
-    return Numbered(QStringLiteral("CFGKKT_ОПЕРАТОР"), n);
+    static const TNumberedNames names(QStringLiteral("CFGKKT_ОПЕРАТОР"), kConfigOperCount);
+    return names(n);
 }
 
 QString GoodsSection(int n)
 {
-    return Numbered(QStringLiteral("CFGKKT_ТОВАР_#"), n);
+    static const TNumberedNames names(QStringLiteral("CFGKKT_ТОВАР_#"), kConfigGoodsCount);
+    return names(n);
 }
 
 QString GroupSection(int n)
 {
-    return Numbered(QStringLiteral("CFGKKT_ПРИЗНАК_ПР_#"), n);
+    static const TNumberedNames names(QStringLiteral("CFGKKT_ПРИЗНАК_ПР_#"), kConfigGroupCount);
+    return names(n);
 }
 
 QString ClicheSection(int n)
 {
-    return Numbered(QStringLiteral("CFGKKT_КЛИШЕ_СТРОКА_#"), n);
+    static const TNumberedNames names(QStringLiteral("CFGKKT_КЛИШЕ_СТРОКА_#"), kConfigClicheCount);
+    return names(n);
 }
 
 } // namespace ConfigKeys
