@@ -72,6 +72,7 @@ void LoadGoodsBase(TFrameSetZ48 &frame)
         loaded = LoadGoodsBaseFile(path, kGoodsItemCount, &rows, &errorText);
         if (loaded) {
             TStringGrid &grid = *frame.SGBase;
+            grid.BeginUpdate(); // one change announcement for the 30000 cells
             for (int row = 1; row <= rows.size(); ++row) {
                 const TGoodsRow &goods = rows.at(row - 1);
                 grid.SetCells(1, row, goods.name);
@@ -80,6 +81,7 @@ void LoadGoodsBase(TFrameSetZ48 &frame)
                 grid.SetCells(4, row, goods.price);
                 grid.SetCells(5, row, goods.department);
             }
+            grid.EndUpdate();
         }
     }
     if (!loaded)
