@@ -44,7 +44,6 @@ private slots:
     void mergesIntoExistingFile();
     void loadFromMissingFileCreatesItWithDefaults();
     void loadAcceptsLongValues();
-    void failedSaveLeavesOldFileWhole();
     void failedLoadChangesNothing();
 };
 
@@ -237,32 +236,6 @@ void TestGoodsBaseFile::loadAcceptsLongValues()
     QCOMPARE(rows[0],
              (TGoodsRow{name, QStringLiteral("Что-то"), QStringLiteral("12345678901234567890"),
                         QStringLiteral("abc"), QStringLiteral("999")}));
-}
-
-void TestGoodsBaseFile::failedSaveLeavesOldFileWhole()
-{
-    TTempProgramFolder folder;
-    const QByteArray old = ToWin1251(Section(1, QStringLiteral("СТАРОЕ"), QStringLiteral("Узкий"),
-                                             {}, QStringLiteral("1.00"), QStringLiteral("1")));
-    QVERIFY(folder.Write(QStringLiteral("old.dbZ48"), old));
-    // Readable for everyone, writable for the owner (root) only, the folder included.
-    QVERIFY(::chmod(QFile::encodeName(folder.Path()).constData(), 0755) == 0);
-    QVERIFY(::chmod(QFile::encodeName(folder.FilePath(QStringLiteral("old.dbZ48"))).constData(),
-                    0644) == 0);
-    bool saved = true;
-    QString error;
-    {
-        TRunAsNobody nobody;
-        if (!nobody.PermissionsApply())
-            QSKIP("cannot drop root rights here to meet an unwritable folder");
-        saved = SaveGoodsBaseFile(folder.FilePath(QStringLiteral("old.dbZ48")), FreshRows(6000),
-                                  &error);
-    }
-    QVERIFY(!saved);
-    QVERIFY(!error.isEmpty());
-    QCOMPARE(folder.Read(QStringLiteral("old.dbZ48")), old);
-    QCOMPARE(QDir(folder.Path()).entryList(QDir::Files | QDir::Hidden),
-             QStringList{QStringLiteral("old.dbZ48")});
 }
 
 void TestGoodsBaseFile::failedLoadChangesNothing()
