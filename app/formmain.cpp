@@ -9,6 +9,7 @@
 #include "framesetz48.h"
 #include "portsearch.h"
 #include "programsettings.h"
+#include "scancfg.h"
 #include "scannercontrol.h"
 #include "tablesscanner.h"
 
@@ -50,8 +51,8 @@ TFormMain::TFormMain(QWidget *parent)
     setObjectName(QStringLiteral("FormMain"));
     setWindowTitle(BaseCaption());
     menu_ = BuildMainMenu(menuBar());
-    connect(menu_.SaveConfig, &QAction::triggered, this, &TFormMain::SaveConfigClick);
-    connect(menu_.LoadConfig, &QAction::triggered, this, &TFormMain::LoadConfigClick);
+    connect(menu_.SaveConfig, &QAction::triggered, this, &TFormMain::N7Click);
+    connect(menu_.LoadConfig, &QAction::triggered, this, &TFormMain::N8Click);
     connect(menu_.Exit, &QAction::triggered, this, &QWidget::close);
     connect(menu_.ConnectionSettings, &QAction::triggered, this,
             &TFormMain::ConnectionSettingsClick);
@@ -173,13 +174,13 @@ void TFormMain::VersionClick()
     version.exec();
 }
 
-void TFormMain::SaveConfigClick()
+void TFormMain::N7Click()
 {
     if (gsmFrame_ && tablesFrame_)
         RunSaveConfig(this, config_, *gsmFrame_, *tablesFrame_, &configWait_);
 }
 
-void TFormMain::LoadConfigClick()
+void TFormMain::N8Click()
 {
     if (gsmFrame_ && tablesFrame_)
         RunLoadConfig(this, config_, *gsmFrame_, *tablesFrame_, &configWait_);
@@ -187,8 +188,12 @@ void TFormMain::LoadConfigClick()
 
 void TFormMain::ScannerClick()
 {
-    if (scanner_)
-        scanner_->ScannerClick(this);
+    if (!scanner_)
+        return;
+    const TScannerDialogResult result = scanner_->ScannerClick(this);
+    // The configuration keeps the scanner chosen in this session; it is not stored in files.
+    if (result.Accepted && result.Cfg.ModelName == ScanCfg::ModelX5710)
+        config_.Scanner = {1, result.Cfg.ComPort, result.Cfg.SpeedPort, true};
 }
 
 void TFormMain::StartScanner()

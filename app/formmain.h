@@ -45,6 +45,7 @@ public:
     TScannerControl *Scanner() const { return scanner_; }
     TFrameGsmSetting *GsmFrame() const { return gsmFrame_; }
     TFrameSetZ48 *TablesFrame() const { return tablesFrame_; }
+    const TConfig &Config() const { return config_; }
 
     // The caption before the version is appended.
     static QString BaseCaption();
@@ -59,8 +60,8 @@ private:
     void ConnectionSettingsClick();
     void VersionClick();
     void ScannerClick();
-    void SaveConfigClick();
-    void LoadConfigClick();
+    void N7Click();
+    void N8Click();
 
     TMainMenu menu_;
     QFrame *workPanel_ = nullptr;

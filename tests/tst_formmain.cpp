@@ -2,9 +2,11 @@
 #include "dialogrecorder.h"
 #include "emulatorpty.h"
 #include "formmain.h"
+#include "formscannersetting.h"
 #include "formsett.h"
 #include "formversion.h"
 #include "formwait.h"
+#include "frame_x5710.h"
 #include "framegsmsetting.h"
 #include "framesetz48.h"
 #include "inidocument.h"
@@ -346,6 +348,41 @@ private slots:
         ScanBarcodeReceived(tables, "12345670");
         QCOMPARE(tables.SGBase->Cells(2, 2), tables.SGBase->Cells(2, 3));
         QCOMPARE(tables.SGBase->Cells(3, 2), QStringLiteral("4601234567893"));
+    }
+
+    void scannerMenuRecordsTheChosenScanner()
+    {
+        TTempProgramFolder folder;
+        TDialogRecorder dialogs;
+        TFormMain form;
+        form.show();
+        QVERIFY(!form.Config().Scanner.Used);
+
+        // Cancelled: the record stays as it was.
+        WhenModalShown([](QWidget *modal) {
+            auto *dialog = qobject_cast<TFormScannerSetting *>(modal);
+            QVERIFY(dialog);
+            QTest::mouseClick(dialog->Button1, Qt::LeftButton);
+        });
+        form.Menu().ScannerSettings->trigger();
+        QVERIFY(!form.Config().Scanner.Used);
+
+        // The model chosen and applied: model 1 with the dialog's port and speed.
+        WhenModalShown([](QWidget *modal) {
+            auto *dialog = qobject_cast<TFormScannerSetting *>(modal);
+            QVERIFY(dialog);
+            dialog->ComboBox1->setCurrentIndex(1);
+            dialog->ComboBox1Change();
+            dialog->Frame_X5710->ComboBox2->setCurrentText(QStringLiteral("9600"));
+            dialog->Frame_X5710->ComboBox2Change();
+            QTest::mouseClick(dialog->Button2, Qt::LeftButton);
+        });
+        form.Menu().ScannerSettings->trigger();
+        const TScanner &scanner = form.Config().Scanner;
+        QVERIFY(scanner.Used);
+        QCOMPARE(scanner.ModelIndex, quint8(1));
+        QCOMPARE(scanner.SpeedPort, QStringLiteral("9600"));
+        QVERIFY(folder.Read("Scan.cfg").contains("ModelName=Ravix X-5710 (RS-232)"));
     }
 
     void configurationMenuSavesAndLoads()
