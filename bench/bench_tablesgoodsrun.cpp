@@ -10,8 +10,6 @@
 #include "framesetz48.h"
 #include "progsettings.h"
 #include "stringgrid.h"
-#include "tablereader.h"
-#include "tablewriter.h"
 #include "workhost.h"
 
 #include <QApplication>
@@ -106,7 +104,7 @@ int main(int argc, char **argv)
 
     const double floorSeconds =
         items * ((kRequestBytes + kAnswerBytes) * 10.0 / kSpeed + kPerExchangeAllowanceMs / 1000);
-    const double writeSeconds = RunSeconds([&] { TTableWriter(frame, &host).Run(); });
+    const double writeSeconds = RunSeconds([&] { frame.Button3->click(); });
     const int written = pty.Engine().ReceivedCount();
 
     // Read back into an emptied grid and check every row arrived.
@@ -114,7 +112,7 @@ int main(int argc, char **argv)
         for (int col = 1; col <= 5; ++col)
             frame.SGBase->SetCells(col, row, QString());
     pty.Engine().ClearReceivedRequests();
-    const double readSeconds = RunSeconds([&] { TTableReader(frame, &host).Run(); });
+    const double readSeconds = RunSeconds([&] { frame.Button4->click(); });
     int filled = 0;
     for (int row = 1; row <= items; ++row)
         filled += frame.SGBase->Cells(1, row) == QStringLiteral("ТОВАР НОМЕР %1").arg(row) &&

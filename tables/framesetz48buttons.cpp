@@ -1,17 +1,40 @@
 #include "framesetz48.h"
 
+#include "goodsbaseactions.h"
+#include "goodsitemactions.h"
+#include "tablereader.h"
+#include "tablewriter.h"
+
 // The buttons of the tables frame. Writing the open tab to the register (Button3), reading it
 // back (Button4), the goods base file (Button1 save, Button2 load), clearing the goods base in
-// the register (Button5) and going to an item (Button6) are filled in here by their own code.
+// the register (Button5) and going to an item (Button6) each live in their own files.
 
-void TFrameSetZ48::Button1Click() {}
+void TFrameSetZ48::Button1Click()
+{
+    SaveGoodsBase(*this);
+}
 
-void TFrameSetZ48::Button2Click() {}
+void TFrameSetZ48::Button2Click()
+{
+    LoadGoodsBase(*this);
+}
 
-void TFrameSetZ48::Button3Click() {}
+void TFrameSetZ48::Button3Click()
+{
+    TTableWriter(*this, host_).Run();
+}
 
-void TFrameSetZ48::Button4Click() {}
+void TFrameSetZ48::Button4Click()
+{
+    TTableReader(*this, host_).Run();
+}
 
-void TFrameSetZ48::Button5Click() {}
+void TFrameSetZ48::Button5Click()
+{
+    ClearGoodsBase(*this, host_);
+}
 
-void TFrameSetZ48::Button6Click() {}
+void TFrameSetZ48::Button6Click()
+{
+    GoToGoodsItem(*this);
+}

@@ -7,8 +7,6 @@
 #include "framesetz48.h"
 #include "progsettings.h"
 #include "stringgrid.h"
-#include "tablereader.h"
-#include "tablewriter.h"
 #include "workhost.h"
 
 #include <QAbstractButton>
@@ -121,11 +119,10 @@ public:
     {
         positions.clear();
         pty.Engine().ClearReceivedRequests();
-        if (button == frame.Button3)
-            TTableWriter(frame, &host).Run();
-        else
-            TTableReader(frame, &host).Run();
+        QTest::mouseClick(button, Qt::LeftButton);
     }
+
+    void Click(QPushButton *button) { QTest::mouseClick(button, Qt::LeftButton); }
 
     QList<TRequest> Requests()
     {

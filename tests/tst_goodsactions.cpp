@@ -1,7 +1,5 @@
 // The goods tab's own buttons: the goods base file, clearing the register's goods base and
 // going to an item.
-#include "goodsbaseactions.h"
-#include "goodsitemactions.h"
 #include "tablesrunfixture.h"
 #include "tempfolder.h"
 #include "win1251.h"
@@ -77,7 +75,7 @@ void TestGoodsActions::saveWritesEveryRowInFileLayout()
     grid.SetCells(5, 1, QStringLiteral("3"));
     grid.SetCells(2, 6000, QStringLiteral("Широкий"));
     t->dialogs.SetSaveFileName(folder.FilePath(QStringLiteral("base.dbZ48")));
-    SaveGoodsBase(t->frame);
+    t->Click(t->frame.Button1);
 
     QCOMPARE(t->dialogs.MessageCount(), 0);
     const QList<TDialogRecorder::Record> fileDialogs = t->dialogs.FileDialogs();
@@ -98,10 +96,10 @@ void TestGoodsActions::saveCancelledDoesNothing()
 {
     TTempProgramFolder folder;
     t->dialogs.SetSaveFileName(QString());
-    SaveGoodsBase(t->frame);
+    t->Click(t->frame.Button1);
     t->dialogs.SetOpenFileName(QString());
     t->Grid(1).SetCells(1, 1, QStringLiteral("KEEP"));
-    LoadGoodsBase(t->frame);
+    t->Click(t->frame.Button2);
     QCOMPARE(t->dialogs.FileDialogs().size(), 2);
     QCOMPARE(t->dialogs.MessageCount(), 0);
     QCOMPARE(t->Grid(1).Cells(1, 1), QStringLiteral("KEEP"));
@@ -119,7 +117,7 @@ void TestGoodsActions::loadFillsEveryRowWithDefaults()
     grid.SetCells(1, 17, QStringLiteral("OLD"));
     grid.SetCells(4, 17, QStringLiteral("1.00"));
     t->dialogs.SetOpenFileName(folder.FilePath(QStringLiteral("in.dbZ48")));
-    LoadGoodsBase(t->frame);
+    t->Click(t->frame.Button2);
     QCOMPARE(t->dialogs.MessageCount(), 0);
     QCOMPARE(t->dialogs.FileDialogs().value(0).call, TDialogRecorder::Call::OpenFileName);
     QCOMPARE(t->dialogs.FileDialogs().value(0).text, QStringLiteral("Байлы БД (*.dbZ48)|*.dbZ48"));
@@ -135,7 +133,7 @@ void TestGoodsActions::loadFillsEveryRowWithDefaults()
     // A name that does not exist: created empty, every row the defaults.
     grid.SetCells(1, 2, QStringLiteral("OLD"));
     t->dialogs.SetOpenFileName(folder.FilePath(QStringLiteral("missing.dbZ48")));
-    LoadGoodsBase(t->frame);
+    t->Click(t->frame.Button2);
     QVERIFY(folder.Exists(QStringLiteral("missing.dbZ48")));
     QCOMPARE(grid.Cells(1, 2), QString());
     QCOMPARE(grid.Cells(5, 2), QStringLiteral("0"));
@@ -154,7 +152,7 @@ void TestGoodsActions::failedSaveTellsAndKeepsOldFile()
         TRunAsNobody nobody;
         if (!nobody.PermissionsApply())
             QSKIP("cannot drop root rights here to meet an unwritable folder");
-        SaveGoodsBase(t->frame);
+        t->Click(t->frame.Button1);
     }
     QCOMPARE(t->dialogs.MessageCount(), 1);
     QCOMPARE(t->dialogs.Messages().value(0).kind, TDialogs::Kind::Error);
@@ -181,7 +179,7 @@ void TestGoodsActions::failedLoadChangesNoCell()
         TRunAsNobody nobody;
         if (!nobody.PermissionsApply())
             QSKIP("cannot drop root rights here to meet an unreadable file");
-        LoadGoodsBase(t->frame);
+        t->Click(t->frame.Button2);
     }
     QCOMPARE(t->dialogs.MessageCount(), 1);
     QVERIFY(t->dialogs.LastText().startsWith(QStringLiteral("Не удалось прочитать файл \"")));
@@ -193,7 +191,7 @@ void TestGoodsActions::failedLoadChangesNoCell()
 void TestGoodsActions::clearAskedNoSendsNothing()
 {
     t->dialogs.QueueAnswer(TDialogs::Answer::No);
-    ClearGoodsBase(t->frame, &t->host);
+    t->Click(t->frame.Button5);
     QCOMPARE(t->dialogs.Messages(),
              (QList<TDialogRecorder::Shown>{
                  {TDialogs::Kind::Question,
@@ -210,7 +208,7 @@ void TestGoodsActions::clearSucceedsAndKeepsGrid()
     t->host.settings.Port.TimeOut = 1; // clearing waits its own 30 s, not this
     t->Engine().PauseInNextAnswer(2, 300);
     t->dialogs.QueueAnswer(TDialogs::Answer::Yes);
-    ClearGoodsBase(t->frame, &t->host);
+    t->Click(t->frame.Button5);
     QCOMPARE(
         t->dialogs.Texts(),
         (QStringList{QStringLiteral("Внимание!\r\nВы действительно хотите очистить базу в ККТ!"),
@@ -226,7 +224,7 @@ void TestGoodsActions::clearSucceedsAndKeepsGrid()
 void TestGoodsActions::clearFailsWithPortNotOpened()
 {
     t->host.settings.Port.Name = QStringLiteral("/dev/no-such-port-kkt");
-    ClearGoodsBase(t->frame, &t->host);
+    t->Click(t->frame.Button5);
     QCOMPARE(t->dialogs.Messages().value(1),
              (TDialogRecorder::Shown{TDialogs::Kind::Error,
                                      QStringLiteral("Внимание!\r\nОшибка очистки базы - 1!")}));
@@ -239,7 +237,7 @@ void TestGoodsActions::clearAgainstSilentRegister()
     t->Engine().StaySilentAlways(true);
     QElapsedTimer timer;
     timer.start();
-    ClearGoodsBase(t->frame, &t->host);
+    t->Click(t->frame.Button5);
     QVERIFY(timer.elapsed() >= 29000);
     QCOMPARE(t->dialogs.LastText(), QStringLiteral("Внимание!\r\nОшибка очистки базы - 2!"));
     QCOMPARE(t->Engine().ReceivedCount(), 1);
@@ -266,7 +264,7 @@ void TestGoodsActions::goToItem()
     t->frame.SGBase->SetCurrentCell(3, 10);
     t->frame.Edit11->setText(text);
     t->frame.Button6->setFocus();
-    GoToGoodsItem(t->frame);
+    t->Click(t->frame.Button6);
     if (message.isEmpty()) {
         QCOMPARE(t->dialogs.MessageCount(), 0);
         QCOMPARE(t->frame.SGBase->Col(), 1);
@@ -289,7 +287,7 @@ void TestGoodsActions::goToItemLeavesBarcodeColumn()
     t->frame.SGBase->SetCurrentCell(3, 3000);
     QCOMPARE(t->frame.BaseCol, 3);
     t->frame.Edit11->setText(QStringLiteral("1"));
-    GoToGoodsItem(t->frame);
+    t->Click(t->frame.Button6);
     QCOMPARE(t->frame.BaseCol, 1);
     QCOMPARE(t->frame.BaseRow, 1);
 }
