@@ -9,6 +9,7 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QFont>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -73,6 +74,11 @@ void TFrameGsmSetting::BuildControls()
     sgGsm->setObjectName(QStringLiteral("sgGsm"));
     sgGsm->setAccessibleName(QStringLiteral("Параметры GSM"));
     sgGsm->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // The 250-pixel caption column is sized for a compact dialog font, as in the tables frame.
+    QFont gridFont = sgGsm->font();
+    if (gridFont.pointSizeF() > 8)
+        gridFont.setPointSizeF(8);
+    sgGsm->setFont(gridFont);
     sgGsm->setTabKeyNavigation(true);
     sgGsm->SetSelectCellHook([this](TStringGrid &, int col, int row, bool &canSelect) {
         sgGsmSelectCell(col, row, canSelect);
