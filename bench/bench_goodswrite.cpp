@@ -4,6 +4,7 @@
 // carries the time the scheduler gave to other programs.
 
 #include "devicecommands.h"
+#include "lockfolder.h"
 #include "deviceport.h"
 #include "emulatorpty.h"
 
@@ -87,6 +88,7 @@ int main(int argc, char **argv)
         return 1;
     }
     std::printf("%d goods item writes per line speed (times in ms)\n", kWrites);
+    PrintLockFolderKind();
     std::printf("%-14s %8s %8s %8s %10s %12s\n", "emulator line", "mean", "median", "floor",
                 "mean/floor", "median/floor");
     int status = 0;

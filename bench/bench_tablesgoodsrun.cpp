@@ -5,6 +5,7 @@
 //     bench_tablesgoodsrun [items]      (6000 unless given)
 
 #include "devicecommands.h"
+#include "lockfolder.h"
 #include "dialogs.h"
 #include "emulatorpty.h"
 #include "framesetz48.h"
@@ -79,6 +80,7 @@ int main(int argc, char **argv)
         return 1;
     }
     pty.Engine().SetLineSpeed(kSpeed);
+    PrintLockFolderKind();
     TPrintingDialogs dialogs;
     TDialogs::Install(&dialogs);
 
