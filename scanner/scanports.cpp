@@ -8,28 +8,39 @@
 namespace
 {
 
-// The number that ends a port name, or -1 when it ends in another character.
-qint64 TrailingNumber(const QString &name)
+// A port name split into the text before its trailing number and that number.
+struct TPortKey {
+    QString stem;
+    qulonglong number = 0;
+    bool hasNumber = false;
+};
+
+TPortKey KeyOf(const QString &name)
 {
-    qsizetype start = name.size();
-    while (start > 0 && name.at(start - 1).isDigit())
-        --start;
-    if (start == name.size())
-        return -1;
-    bool ok = false;
-    const qint64 number = QStringView(name).mid(start, 18).toLongLong(&ok);
-    return ok ? number : -1;
+    qsizetype digits = name.size();
+    while (digits > 0 && name.at(digits - 1) >= u'0' && name.at(digits - 1) <= u'9')
+        --digits;
+    TPortKey key;
+    key.stem = name.left(digits);
+    key.number = QStringView(name).mid(digits).toULongLong(&key.hasNumber);
+    return key;
 }
 
 } // namespace
 
 void SortPortNamesByNumber(QStringList &names)
 {
+    // The order of the connection settings dialog: ports of one kind together, each kind in
+    // ascending order of number ("ttyS2" before "ttyS10", all "ttyS" before "ttyUSB").
     std::stable_sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
-        const qint64 na = TrailingNumber(a);
-        const qint64 nb = TrailingNumber(b);
-        if (na != nb)
-            return na < nb;
+        const TPortKey ka = KeyOf(a);
+        const TPortKey kb = KeyOf(b);
+        if (ka.stem != kb.stem)
+            return ka.stem < kb.stem;
+        if (ka.hasNumber != kb.hasNumber)
+            return !ka.hasNumber;
+        if (ka.number != kb.number)
+            return ka.number < kb.number;
         return a < b;
     });
 }

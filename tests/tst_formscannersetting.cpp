@@ -303,9 +303,12 @@ void TstFormScannerSetting::failedWriteIsReportedAndKeepsTheDialogOpen()
 
 void TstFormScannerSetting::portNamesSortByNumber()
 {
-    QStringList names{"ttyUSB1", "ttyS10", "ttyS2", "ttyUSB0", "ttyS0", "ttyACM"};
+    // As the connection settings dialog lists them: one kind of port together, a name without
+    // a number before the numbered ones of its kind, numbers in ascending order.
+    QStringList names{"ttyUSB1", "ttyS10", "ttyS2", "ttyUSB0", "ttyS0", "ttyACM", "ttyACM0"};
     SortPortNamesByNumber(names);
-    QCOMPARE(names, (QStringList{"ttyACM", "ttyS0", "ttyUSB0", "ttyUSB1", "ttyS2", "ttyS10"}));
+    QCOMPARE(names,
+             (QStringList{"ttyACM", "ttyACM0", "ttyS0", "ttyS2", "ttyS10", "ttyUSB0", "ttyUSB1"}));
 }
 
 QTEST_MAIN(TstFormScannerSetting)
