@@ -100,8 +100,9 @@ public:
     std::int32_t AgentsCol = 1, AgentsRow = 1;
 
 public slots:
-    // The buttons. Writing, reading, the goods base file, clearing and going to an item are
-    // filled in by their own code; until then these do nothing.
+    // The buttons (framesetz48buttons.cpp): Button3 writes the open tab to the register,
+    // Button4 reads it back, Button1 / Button2 save and load the goods base file, Button5 clears
+    // the goods base in the register and Button6 goes to an item.
     void Button1Click();
     void Button2Click();
     void Button3Click();

@@ -1,6 +1,6 @@
 #include "rangecheck.h"
 
-#include <optional>
+#include "tablecodes.h"
 
 namespace
 {
@@ -9,15 +9,6 @@ const QString kBadFrom = QStringLiteral("ВНИМАНИЕ!\r\nНеверно в�
 const QString kBadTo = QStringLiteral("ВНИМАНИЕ!\r\nНеверно введено значение конца диапазона!");
 const QString kFromZero =
     QStringLiteral("ВНИМАНИЕ!\r\nЗначение начала диапазона не может начинаться с 0!");
-
-std::optional<qint64> WholeNumber(const QString &text)
-{
-    bool ok = false;
-    const qint64 value = text.toLongLong(&ok, 10);
-    if (!ok || text.trimmed() != text)
-        return std::nullopt;
-    return value;
-}
 
 TRangeCheck Fail(const QString &message, TRangeCheck::Focus focus)
 {

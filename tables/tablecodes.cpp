@@ -2,20 +2,15 @@
 
 #include "gridtexts.h"
 
-namespace
-{
-
-// A whole decimal number with an optional sign and nothing else.
 std::optional<qint64> WholeNumber(const QString &text)
 {
     bool ok = false;
     const qint64 value = text.toLongLong(&ok, 10);
+    // toLongLong skips surrounding blanks; a cell or an edit with blanks is no number.
     if (!ok || text.trimmed() != text)
         return std::nullopt;
     return value;
 }
-
-} // namespace
 
 quint8 FontFlag(const QString &fontCell)
 {

@@ -7,6 +7,10 @@
 
 // Conversions between the texts of the tables' grid cells and the values the register takes.
 
+// A whole decimal number with an optional sign and nothing else (no blanks around it);
+// std::nullopt for anything else, the empty text included.
+std::optional<qint64> WholeNumber(const QString &text);
+
 // The font flag of the register's texts for each of the font list's two entries.
 inline constexpr char kFlagNarrow = '0';
 inline constexpr char kFlagWide = '1';

@@ -10,6 +10,8 @@ class TestTableCodes : public QObject
 {
     Q_OBJECT
 private slots:
+    void wholeNumber_data();
+    void wholeNumber();
     void encodePrice_data();
     void encodePrice();
     void decodePrice_data();
@@ -34,6 +36,35 @@ private slots:
     void checkItemNumber_data();
     void checkItemNumber();
 };
+
+void TestTableCodes::wholeNumber_data()
+{
+    // One reading of a number for the range edits, the item number, departments and prices.
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("valid");
+    QTest::addColumn<qint64>("value");
+    QTest::newRow("digits") << "6000" << true << qint64(6000);
+    QTest::newRow("leading zeros") << "0042" << true << qint64(42);
+    QTest::newRow("negative") << "-5" << true << qint64(-5);
+    QTest::newRow("40 bits") << "1099511627775" << true << qint64(1099511627775);
+    QTest::newRow("empty") << "" << false << qint64(0);
+    QTest::newRow("blank before") << " 5" << false << qint64(0);
+    QTest::newRow("blank after") << "5 " << false << qint64(0);
+    QTest::newRow("letters") << "12ab" << false << qint64(0);
+    QTest::newRow("point") << "1.5" << false << qint64(0);
+    QTest::newRow("beyond 64 bits") << "99999999999999999999999" << false << qint64(0);
+}
+
+void TestTableCodes::wholeNumber()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, valid);
+    QFETCH(qint64, value);
+    const std::optional<qint64> number = WholeNumber(text);
+    QCOMPARE(number.has_value(), valid);
+    if (valid)
+        QCOMPARE(*number, value);
+}
 
 void TestTableCodes::encodePrice_data()
 {
