@@ -204,6 +204,56 @@ private slots:
             QCOMPARE(frame->sgAgents->Cells(0, r), captions[r - 1]);
     }
 
+    void listEntriesExactly()
+    {
+        // The cells hold these texts, and writing and reading compare them exactly.
+        const QStringList fonts = {"Узкий", "Широкий"};
+        const QStringList signs = {"00 - Временный запрет работы секционной клавиши",
+                                   "01 - ТОВАР, за исключением подакцизного товара",
+                                   "02 - ПОДАКЦИЗНЫЙ ТОВАР",
+                                   "03 - РАБОТА",
+                                   "04 - УСЛУГА",
+                                   "05 - УСЛУГА, с признаком \"банковский платежный агент\"",
+                                   "06 - УСЛУГА, с признаком \"банковский платежный субагент\"",
+                                   "07 - УСЛУГА, с признаком \"платежный агент\"",
+                                   "08 - УСЛУГА, с признаком \"платежный субагент\"",
+                                   "09 - УСЛУГА, с признаком \"поверенный\"",
+                                   "10 - УСЛУГА, с признаком \"комиссионер\"",
+                                   "11 - УСЛУГА, с признаком \"агент\""};
+        const QStringList vat = {"1 - Ставка НДС 18%",
+                                 "2 - Ставка НДС 10%",
+                                 "3 - Ставка НДС расчетная 18/118",
+                                 "4 - Ставка НДС расчетная 10/110",
+                                 "5 - Ставка НДС 0%",
+                                 "6 - НДС не облагается"};
+        const QStringList taxSystems = {"1 - Общая",
+                                        "2 - Упрощенная доход",
+                                        "3 - Упрощенная доход минус расход",
+                                        "4 - Единый налог на вмененный доход",
+                                        "5 - Единый сельскохозяйственный налог",
+                                        "6 - Патентная система налогообложения"};
+        auto entries = [](QComboBox *list) {
+            QStringList texts;
+            for (int i = 0; i < list->count(); ++i)
+                texts.append(list->itemText(i));
+            return texts;
+        };
+        for (QComboBox *list : {frame->ComboBox1, frame->ComboBox2, frame->ComboBox3,
+                                frame->ComboBox4, frame->ComboBox6})
+            QCOMPARE(entries(list), fonts);
+        QCOMPARE(entries(frame->ComboBox5), signs);
+        QCOMPARE(entries(frame->ComboBox7), vat);
+        QCOMPARE(entries(frame->ComboBox8), taxSystems);
+        // Each list sits on the tab of the grid it edits.
+        QCOMPARE(frame->ComboBox2->parentWidget(), frame->TabSheet1);
+        QCOMPARE(frame->ComboBox1->parentWidget(), frame->TabSheet2);
+        for (QComboBox *list :
+             {frame->ComboBox3, frame->ComboBox5, frame->ComboBox7, frame->ComboBox8})
+            QCOMPARE(list->parentWidget(), frame->TabSheet3);
+        QCOMPARE(frame->ComboBox4->parentWidget(), frame->TabSheet4);
+        QCOMPARE(frame->ComboBox6->parentWidget(), frame->TabSheet5);
+    }
+
     void currentCellsStartAtOneOne()
     {
         for (int tab = 0; tab < 5; ++tab) {
