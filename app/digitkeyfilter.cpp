@@ -6,6 +6,9 @@ bool DigitFieldAcceptsKey(const QKeyEvent &event)
 {
     if (event.key() == Qt::Key_Backspace)
         return true;
+    // Enter types no digit either; passed on, it would press the dialog's default button.
+    if (event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter)
+        return false;
     if (event.modifiers() & (Qt::ControlModifier | Qt::MetaModifier))
         return true;
     const QString text = event.text();

@@ -6,7 +6,7 @@ class QKeyEvent;
 
 // True for a key the number fields take: the digits 0 to 9 and Backspace. Keys that type no
 // character (arrows, Home, End, Delete, Tab) and shortcuts with Ctrl pass as well; every other
-// character key is discarded.
+// character key, Enter included, is discarded.
 bool DigitFieldAcceptsKey(const QKeyEvent &event);
 
 // Installed on a line edit: discards the keys DigitFieldAcceptsKey refuses.

@@ -247,6 +247,26 @@ private slots:
         QCOMPARE(edit->text(), "9" + before + "012345678");
     }
 
+    void enterInAFieldPressesNoButton()
+    {
+        TDialogRecorder dialogs;
+        TEmulatorPty pty;
+        QVERIFY2(pty.IsOpen(), qPrintable(pty.ErrorText()));
+        const TStructSetting before = Settings(pty.PortName(), 19200, 3500, 0);
+        TStructSetting settings = before;
+        TDialog d(settings, {pty.PortName()});
+        for (QLineEdit *edit : {d.timeOut, d.number}) {
+            edit->setFocus();
+            QTest::keyClick(edit, Qt::Key_Return);
+            QTest::keyClick(edit, Qt::Key_Enter, Qt::KeypadModifier);
+        }
+        QCOMPARE(dialogs.MessageCount(), 0);
+        QVERIFY(pty.Engine().ReceivedRequests().isEmpty());
+        QVERIFY(d.form->isVisible());
+        QCOMPARE(d.form->result(), int(QDialog::Rejected));
+        QVERIFY(Same(settings, before));
+    }
+
     void keyFilterFunction_data()
     {
         QTest::addColumn<int>("key");
@@ -261,6 +281,8 @@ private slots:
         QTest::newRow("Arabic-Indic digit")
             << int(Qt::Key_unknown) << QString(QChar(0x0663)) << 0 << false;
         QTest::newRow("left arrow") << int(Qt::Key_Left) << "" << 0 << true;
+        QTest::newRow("return") << int(Qt::Key_Return) << "\r" << 0 << false;
+        QTest::newRow("keypad enter") << int(Qt::Key_Enter) << "\r" << 0 << false;
         QTest::newRow("paste shortcut")
             << int(Qt::Key_V) << "\x16" << int(Qt::ControlModifier) << true;
     }
