@@ -3,6 +3,8 @@
 #include "appfolder.h"
 #include "inidocument.h"
 
+#include <QFile>
+
 namespace
 {
 const QString sectionPort = QStringLiteral("COM_PORT");
@@ -21,6 +23,10 @@ QString ProgSettingsPath()
 bool ReadProgSettings(const QString &path, TStructSetting &settings)
 {
     if (!PrivateProfile::EnsureFileExists(path))
+        return false;
+    // A file that is there but cannot be read would silently give the defaults, and closing
+    // would then fail to write them back.
+    if (!QFile(path).open(QIODevice::ReadOnly))
         return false;
     const TStructSetting defaults;
     settings.Port.Name = PrivateProfile::ReadString(path, sectionPort, keyName, QString());

@@ -11,8 +11,8 @@
 QString ProgSettingsPath();
 
 // Creates the file empty when it is missing, then reads the four values; a missing key or a
-// value that is not a number gives its default. False when the file cannot be created; the
-// values read so far stay in settings.
+// value that is not a number gives its default. False when the file cannot be created or read;
+// the values read so far stay in settings.
 bool ReadProgSettings(const QString &path, TStructSetting &settings);
 
 // Writes the four values, creating the file when it is missing. False when it cannot be written.

@@ -125,6 +125,32 @@ private slots:
         QVERIFY(!writeOk);
         QVERIFY(!folder.Exists(QStringLiteral("ProgSett.ini")));
     }
+
+    void unreadableFileFails()
+    {
+        TTempProgramFolder folder;
+        const QString name = QStringLiteral("ProgSett.ini");
+        QVERIFY(folder.Write(name, "[COM_PORT]\r\nName=COM3\r\nSpeed=9600\r\n"));
+        QVERIFY(QFile::setPermissions(folder.FilePath(name), QFile::WriteOwner));
+        QVERIFY(QFile::setPermissions(folder.Path(), QFile::ReadOwner | QFile::ExeOwner |
+                                                         QFile::ReadOther | QFile::ExeOther));
+        bool readOk = true;
+        TStructSetting settings;
+        settings.Port.Speed = 4800;
+        {
+            TRunAsNobody nobody;
+            if (!nobody.PermissionsApply())
+                QSKIP("cannot give up root's rights to meet the file's permissions");
+            readOk = ReadProgSettings(ProgSettingsPath(), settings);
+        }
+        QFile::setPermissions(folder.Path(),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QFile::setPermissions(folder.FilePath(name), QFile::ReadOwner | QFile::WriteOwner);
+        // Not silently the defaults: the program says it cannot read its settings.
+        QVERIFY(!readOk);
+        QCOMPARE(settings.Port.Speed, 4800);
+        QCOMPARE(folder.Read(name), QByteArray("[COM_PORT]\r\nName=COM3\r\nSpeed=9600\r\n"));
+    }
 };
 
 QTEST_MAIN(TestProgramSettings)
