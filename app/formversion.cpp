@@ -150,9 +150,9 @@ bool TFormVersion::eventFilter(QObject *watched, QEvent *event)
 
 void TFormVersion::OkClick()
 {
-    // The panel shows pressed before the window goes.
-    panel2_->setFrameShadow(QFrame::Sunken);
-    panel2_->repaint();
+    // The picture's frame, which holds the focus, shows lowered before the window goes.
+    panel1_->setFrameShadow(QFrame::Sunken);
+    panel1_->repaint();
     QCoreApplication::processEvents();
     accept();
 }

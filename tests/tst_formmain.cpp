@@ -431,9 +431,11 @@ private slots:
         QCOMPARE(version.focusWidget(), version.findChild<QFrame *>("Panel1"));
         auto *ok = version.findChild<QFrame *>("Panel2");
         QCOMPARE(version.findChild<QLabel *>("Label3")->text(), QStringLiteral("OK"));
-        QCOMPARE(ok->frameShadow(), QFrame::Raised);
+        auto *pictureFrame = version.findChild<QFrame *>("Panel1");
+        QCOMPARE(pictureFrame->frameShadow(), QFrame::Raised);
         QTest::mouseClick(ok, Qt::LeftButton);
-        QCOMPARE(ok->frameShadow(), QFrame::Sunken);
+        // "OK" lowers the framed panel around the picture.
+        QCOMPARE(pictureFrame->frameShadow(), QFrame::Sunken);
         QCOMPARE(version.result(), int(QDialog::Accepted));
         QVERIFY(!version.isVisible());
     }
