@@ -4,6 +4,7 @@
 #include "frame_x5710.h"
 #include "inidocument.h"
 #include "scannerpty.h"
+#include "portnames.h"
 #include "scanports.h"
 #include "tempfolder.h"
 
@@ -306,7 +307,7 @@ void TstFormScannerSetting::portNamesSortByNumber()
     // As the connection settings dialog lists them: one kind of port together, a name without
     // a number before the numbered ones of its kind, numbers in ascending order.
     QStringList names{"ttyUSB1", "ttyS10", "ttyS2", "ttyUSB0", "ttyS0", "ttyACM", "ttyACM0"};
-    SortPortNamesByNumber(names);
+    names = SortPortNames(names);
     QCOMPARE(names,
              (QStringList{"ttyACM", "ttyACM0", "ttyS0", "ttyS2", "ttyS10", "ttyUSB0", "ttyUSB1"}));
 }
