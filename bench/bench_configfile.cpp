@@ -8,6 +8,7 @@
 #include "configcommands.h"
 #include "configfile.h"
 #include "configgrids.h"
+#include "fakeworkhost.h"
 #include "framegsmsetting.h"
 #include "framesetz48.h"
 #include "inidocument.h"
@@ -31,17 +32,7 @@ namespace
 constexpr int kRuns = 15;
 constexpr double kTargetMs = 150.0;
 
-class TBenchHost : public TWorkHost
-{
-public:
-    const TStructSetting &Settings() const override { return settings; }
-    bool StartupComplete() const override { return false; }
-    void StartScanner() override {}
-    void StopScanner() override {}
-    void SetRunLock(bool) override {}
-    bool Closing() const override { return false; }
-    TStructSetting settings;
-};
+using TBenchHost = TFakeWorkHost;
 
 // A configuration as full as it gets: every goods item named, priced and coded.
 void FillFull(TConfig &c, const QString &tag)

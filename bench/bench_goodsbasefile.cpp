@@ -2,6 +2,7 @@
 // the time of each, best and median of several runs. Target: under 100 ms each.
 
 #include "dialogs.h"
+#include "fakeworkhost.h"
 #include "framesetz48.h"
 #include "stringgrid.h"
 #include "workhost.h"
@@ -22,17 +23,7 @@ namespace
 
 constexpr int kRuns = 7;
 
-class TBenchHost : public TWorkHost
-{
-public:
-    const TStructSetting &Settings() const override { return settings; }
-    bool StartupComplete() const override { return false; }
-    void StartScanner() override {}
-    void StopScanner() override {}
-    void SetRunLock(bool) override {}
-    bool Closing() const override { return false; }
-    TStructSetting settings;
-};
+using TBenchHost = TFakeWorkHost;
 
 // The file dialogs answer with one path; any message box is printed and counted.
 class TFixedDialogs : public TDialogs

@@ -5,10 +5,11 @@
 //     bench_tablesgoodsrun [items]      (6000 unless given)
 
 #include "devicecommands.h"
-#include "lockfolder.h"
 #include "dialogs.h"
 #include "emulatorpty.h"
+#include "fakeworkhost.h"
 #include "framesetz48.h"
+#include "lockfolder.h"
 #include "progsettings.h"
 #include "stringgrid.h"
 #include "workhost.h"
@@ -30,17 +31,7 @@ constexpr int kRequestBytes = 51;
 constexpr int kAnswerBytes = 46;
 constexpr double kPerExchangeAllowanceMs = 1.0;
 
-class TBenchHost : public TWorkHost
-{
-public:
-    const TStructSetting &Settings() const override { return settings; }
-    bool StartupComplete() const override { return false; }
-    void StartScanner() override {}
-    void StopScanner() override {}
-    void SetRunLock(bool) override {}
-    bool Closing() const override { return false; }
-    TStructSetting settings;
-};
+using TBenchHost = TFakeWorkHost;
 
 // Any message box means the run failed; it is printed instead of shown.
 class TPrintingDialogs : public TDialogs

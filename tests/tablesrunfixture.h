@@ -4,6 +4,7 @@
 // that records the menu lock and can be told that the main window is closing.
 #include "dialogrecorder.h"
 #include "emulatorpty.h"
+#include "fakeworkhost.h"
 #include "framesetz48.h"
 #include "progsettings.h"
 #include "stringgrid.h"
@@ -19,25 +20,7 @@
 
 #include <functional>
 
-class TFakeHost : public TWorkHost
-{
-public:
-    const TStructSetting &Settings() const override { return settings; }
-    bool StartupComplete() const override { return false; }
-    void StartScanner() override {}
-    void StopScanner() override {}
-    void SetRunLock(bool locked) override
-    {
-        runLocked = locked;
-        lockCalls.append(locked);
-    }
-    bool Closing() const override { return closing; }
-
-    TStructSetting settings;
-    bool runLocked = false;
-    QList<bool> lockCalls;
-    bool closing = false;
-};
+using TFakeHost = TFakeWorkHost;
 
 // One request as the register received it.
 struct TRequest {

@@ -5,6 +5,7 @@
 #include "configcommands.h"
 #include "configgrids.h"
 #include "dialogrecorder.h"
+#include "fakeworkhost.h"
 #include "framegsmsetting.h"
 #include "framesetz48.h"
 #include "inidocument.h"
@@ -27,17 +28,7 @@ const QString kFilter = QStringLiteral("Байлы конфигурации (*.c
 const QString kDefaultExt = QStringLiteral("conf");
 const QString kNarrow = QStringLiteral("Узкий");
 
-class TFakeHost : public TWorkHost
-{
-public:
-    const TStructSetting &Settings() const override { return settings; }
-    bool StartupComplete() const override { return false; }
-    void StartScanner() override {}
-    void StopScanner() override {}
-    void SetRunLock(bool) override {}
-    bool Closing() const override { return false; }
-    TStructSetting settings;
-};
+using TFakeHost = TFakeWorkHost;
 
 class TWaitCounter : public TConfigFileUi
 {

@@ -4,7 +4,7 @@
 #include "framesetz48.h"
 #include "lampshape.h"
 #include "stringgrid.h"
-#include "tst_framesetz48fakehost.h"
+#include "fakeworkhost.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -4,7 +4,7 @@
 
 #include "framesetz48.h"
 #include "stringgrid.h"
-#include "tst_framesetz48fakehost.h"
+#include "fakeworkhost.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -4,6 +4,7 @@
 #include "devicetext.h"
 #include "dialogrecorder.h"
 #include "emulatorpty.h"
+#include "fakeworkhost.h"
 #include "framegsmsetting.h"
 #include "gsmparams.h"
 #include "stringgrid.h"
@@ -21,19 +22,7 @@
 namespace
 {
 
-class TFakeHost : public TWorkHost
-{
-public:
-    const TStructSetting &Settings() const override { return settings; }
-    bool StartupComplete() const override { return true; }
-    void StartScanner() override {}
-    void StopScanner() override {}
-    void SetRunLock(bool locked) override { lockChanges.append(locked); }
-    bool Closing() const override { return closing; }
-    TStructSetting settings;
-    bool closing = false;
-    QList<bool> lockChanges;
-};
+using TFakeHost = TFakeWorkHost;
 
 // Records, with every message, where the progress bar stood when the box came up.
 class TProgressRecorder : public TDialogRecorder
@@ -376,7 +365,7 @@ void TestGsmFrame::FailureOnFourthParameterStopsTheRun()
     QCOMPARE(Decode(log.last()).row, 4);
     QVERIFY(!progress->isVisibleTo(frame.get()));
     QVERIFY(!frame->Running());
-    QCOMPARE(host->lockChanges, (QList<bool>{true, false}));
+    QCOMPARE(host->lockCalls, (QList<bool>{true, false}));
     if (reading) {
         // Rows read before the failure keep their new values, the rest what they showed.
         QCOMPARE(frame->Grid()->Cells(1, 1), QStringLiteral("1.1.1.1"));
@@ -437,7 +426,7 @@ void TestGsmFrame::ClickDuringRunIsIgnored()
 
     QCOMPARE(nested, 1);
     // The main menu was locked for the run and given back after it.
-    QCOMPARE(host->lockChanges, (QList<bool>{true, false}));
+    QCOMPARE(host->lockCalls, (QList<bool>{true, false}));
     QCOMPARE(dialogs.MessageCount(), 0);
     const QList<QByteArray> log = pty->Engine().ReceivedRequests();
     QCOMPARE(log.size(), 9);
@@ -462,7 +451,7 @@ void TestGsmFrame::ClosingEndsRunAfterCurrentExchange()
 
     QCOMPARE(pty->Engine().ReceivedCount(), 2);
     QCOMPARE(dialogs.MessageCount(), 0);
-    QCOMPARE(host->lockChanges, (QList<bool>{true, false}));
+    QCOMPARE(host->lockCalls, (QList<bool>{true, false}));
     QVERIFY(!progress->isVisibleTo(frame.get()));
     QVERIFY(!frame->Running());
 }

@@ -2,6 +2,7 @@
 // listeners on 127.0.0.1 (accepting, refusing, never answering) and the frame's messages.
 
 #include "dialogrecorder.h"
+#include "fakeworkhost.h"
 #include "framegsmsetting.h"
 #include "serverconnect.h"
 #include "stringgrid.h"
@@ -24,17 +25,7 @@
 namespace
 {
 
-class TFakeHost : public TWorkHost
-{
-public:
-    const TStructSetting &Settings() const override { return settings; }
-    bool StartupComplete() const override { return true; }
-    void StartScanner() override {}
-    void StopScanner() override {}
-    void SetRunLock(bool) override {}
-    bool Closing() const override { return false; }
-    TStructSetting settings;
-};
+using TFakeHost = TFakeWorkHost;
 
 int OpenDescriptors()
 {

@@ -2,7 +2,10 @@
 
 #include "workhost.h"
 
-// Stands in for the main window: counts the scanner requests the tables frame makes.
+#include <QList>
+
+// Stands in for the main window in tests and benchmarks: holds the connection settings and
+// records what the frames ask of it.
 class TFakeWorkHost : public TWorkHost
 {
 public:
@@ -10,12 +13,17 @@ public:
     bool StartupComplete() const override { return startupComplete; }
     void StartScanner() override { ++starts; }
     void StopScanner() override { ++stops; }
-    void SetRunLock(bool locked) override { runLocked = locked; }
+    void SetRunLock(bool locked) override
+    {
+        runLocked = locked;
+        lockCalls.append(locked);
+    }
     bool Closing() const override { return closing; }
 
     TStructSetting settings;
     bool startupComplete = true;
     bool runLocked = false;
+    QList<bool> lockCalls;
     bool closing = false;
     int starts = 0;
     int stops = 0;
