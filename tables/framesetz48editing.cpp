@@ -131,7 +131,8 @@ void TFrameSetZ48::sgAgentsSelectCell(int col, int row, bool &canSelect)
 void TFrameSetZ48::LayListOver(QComboBox *list, TStringGrid *grid, int col, int row)
 {
     const QRect cell = grid->CellRect(col, row);
-    if (cell.isEmpty())
+    // While a run uses the grid, its lists stay closed like its editor.
+    if (cell.isEmpty() || grid->ReadOnly())
         return;
     list->setGeometry(QRect(grid->mapTo(list->parentWidget(), cell.topLeft()), cell.size()));
     list->raise();

@@ -179,10 +179,23 @@ void TStringGrid::OpenEditorIfFocused()
     edit(at);
 }
 
+void TStringGrid::SetReadOnly(bool readOnly)
+{
+    if (readOnly == readOnly_)
+        return;
+    readOnly_ = readOnly;
+    if (readOnly_) {
+        if (editor_)
+            closeEditor(editor_, QAbstractItemDelegate::NoHint);
+        return;
+    }
+    OpenEditorIfFocused();
+}
+
 bool TStringGrid::edit(const QModelIndex &index, EditTrigger trigger, QEvent *event)
 {
     // A list laid over the cell by the selection hook holds the focus: no editor under it.
-    if (!OwnsFocus() || (index.isValid() && isColumnHidden(index.column())))
+    if (readOnly_ || !OwnsFocus() || (index.isValid() && isColumnHidden(index.column())))
         return false;
     return QTableView::edit(index, trigger, event);
 }

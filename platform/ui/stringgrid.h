@@ -133,6 +133,11 @@ public:
     // The open in-place editor, or nullptr.
     QLineEdit *Editor() const;
 
+    // A read-only grid opens no editor and takes no typed text; the current cell still moves
+    // (while a run with the register uses the grid's cells).
+    void SetReadOnly(bool readOnly);
+    bool ReadOnly() const { return readOnly_; }
+
     // Runs the key filter for the editor of (col, row); a null QChar means the key is refused.
     QChar FilterKey(int col, int row, QChar key, const QString &text);
     bool KeyDown(int key, Qt::KeyboardModifiers mods);
@@ -164,4 +169,5 @@ private:
     int fixedColWidth_ = 64;
     bool reverting_ = false;
     bool changingCell_ = false;
+    bool readOnly_ = false;
 };
