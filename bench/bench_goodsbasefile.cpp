@@ -34,7 +34,7 @@ public:
         ++messages;
         std::fprintf(stderr, "message: %s\n", qPrintable(QString(text).replace("\r\n", " ")));
     }
-    Answer AskYesNo(QWidget *, const QString &) override { return Answer::No; }
+    Answer AskYesNo(QWidget *, const QString &, Answer) override { return Answer::No; }
     QString OpenFileName(QWidget *, const QString &, const QString &) override { return path; }
     QString SaveFileName(QWidget *, const QString &, const QString &) override { return path; }
     QString path;

@@ -19,7 +19,7 @@ class TSilentDialogs : public TDialogs
 {
 public:
     void Message(QWidget *, Kind, const QString &) override {}
-    Answer AskYesNo(QWidget *, const QString &) override { return Answer::No; }
+    Answer AskYesNo(QWidget *, const QString &, Answer) override { return Answer::No; }
     QString OpenFileName(QWidget *, const QString &, const QString &) override { return {}; }
     QString SaveFileName(QWidget *, const QString &, const QString &) override { return {}; }
 };

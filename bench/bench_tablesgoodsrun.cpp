@@ -42,7 +42,7 @@ public:
         ++messages;
         std::fprintf(stderr, "message: %s\n", qPrintable(QString(text).replace("\r\n", " ")));
     }
-    Answer AskYesNo(QWidget *, const QString &) override { return Answer::No; }
+    Answer AskYesNo(QWidget *, const QString &, Answer) override { return Answer::No; }
     QString OpenFileName(QWidget *, const QString &, const QString &) override { return {}; }
     QString SaveFileName(QWidget *, const QString &, const QString &) override { return {}; }
     int messages = 0;

@@ -26,8 +26,8 @@ void ClearGoodsBase(TFrameSetZ48 &frame, TWorkHost *host)
     if (!host)
         return;
     if (TDialogs::Instance().AskYesNo(
-            &frame, QStringLiteral("Внимание!\r\nВы действительно хотите очистить базу в ККТ!")) !=
-        TDialogs::Answer::Yes)
+            &frame, QStringLiteral("Внимание!\r\nВы действительно хотите очистить базу в ККТ!"),
+            TDialogs::Answer::No) != TDialogs::Answer::Yes)
         return;
     quint8 result = 0;
     {

@@ -8,6 +8,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QtTest/QtTest>
 
 #include <functional>
@@ -237,18 +238,24 @@ void TstDialogs::questionHasYesAndNo()
 {
     for (const auto pressed : {QMessageBox::Yes, QMessageBox::No}) {
         QList<QMessageBox::StandardButton> buttons;
+        QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
         OnModal([&](QWidget *modal) {
             auto *box = qobject_cast<QMessageBox *>(modal);
             if (!box)
                 return modal->close();
             for (QAbstractButton *b : box->buttons())
                 buttons.append(box->standardButton(b));
+            defaultButton = box->standardButton(box->defaultButton());
             std::sort(buttons.begin(), buttons.end());
             box->button(pressed)->click();
             return true;
         });
-        const TDialogs::Answer answer = TDialogs::Instance().AskYesNo(nullptr, QStringLiteral("?"));
+        // The button pressed is also the one asked to be the default.
+        const TDialogs::Answer answer = TDialogs::Instance().AskYesNo(
+            nullptr, QStringLiteral("?"),
+            pressed == QMessageBox::Yes ? TDialogs::Answer::Yes : TDialogs::Answer::No);
         QCOMPARE(buttons, (QList<QMessageBox::StandardButton>{QMessageBox::Yes, QMessageBox::No}));
+        QCOMPARE(defaultButton, pressed);
         QCOMPARE(answer,
                  pressed == QMessageBox::Yes ? TDialogs::Answer::Yes : TDialogs::Answer::No);
     }

@@ -196,6 +196,8 @@ void TestGoodsActions::clearAskedNoSendsNothing()
              (QList<TDialogRecorder::Shown>{
                  {TDialogs::Kind::Question,
                   QStringLiteral("Внимание!\r\nВы действительно хотите очистить базу в ККТ!")}}));
+    // A stray Enter answers No: the register's goods are not erased by accident.
+    QCOMPARE(t->dialogs.Records().value(0).defaultButton, TDialogs::Answer::No);
     QCOMPARE(t->Engine().ReceivedCount(), 0);
 }
 

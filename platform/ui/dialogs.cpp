@@ -21,11 +21,11 @@ public:
         box.exec();
     }
 
-    Answer AskYesNo(QWidget *parent, const QString &text) override
+    Answer AskYesNo(QWidget *parent, const QString &text, Answer defaultButton) override
     {
         QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(), text,
                         QMessageBox::Yes | QMessageBox::No, parent);
-        box.setDefaultButton(QMessageBox::Yes);
+        box.setDefaultButton(defaultButton == Answer::No ? QMessageBox::No : QMessageBox::Yes);
         return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
     }
 

@@ -17,12 +17,16 @@ public:
     // A modal box with an OK button. Kind::Question shows the question icon (some messages of
     // the program use it with only OK).
     virtual void Message(QWidget *parent, Kind kind, const QString &text) = 0;
-    // A modal Yes/No question; returns Answer::Yes or Answer::No.
-    virtual Answer AskYesNo(QWidget *parent, const QString &text) = 0;
+    // A modal Yes/No question; returns Answer::Yes or Answer::No. defaultButton (Yes or No) is
+    // what Enter answers: No where a stray Enter must not erase anything.
+    virtual Answer AskYesNo(QWidget *parent, const QString &text,
+                            Answer defaultButton = Answer::Yes) = 0;
     // File dialogs. filter is in the program's own form, "Description (*.ext)|*.ext";
     // defaultExt without the dot is appended to a name typed without one. Empty when cancelled.
-    virtual QString OpenFileName(QWidget *parent, const QString &filter, const QString &defaultExt) = 0;
-    virtual QString SaveFileName(QWidget *parent, const QString &filter, const QString &defaultExt) = 0;
+    virtual QString OpenFileName(QWidget *parent, const QString &filter,
+                                 const QString &defaultExt) = 0;
+    virtual QString SaveFileName(QWidget *parent, const QString &filter,
+                                 const QString &defaultExt) = 0;
 
     // The instance in use: the real windows unless a test installed another.
     static TDialogs &Instance();

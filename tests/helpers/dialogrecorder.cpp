@@ -58,9 +58,10 @@ void TDialogRecorder::Message(QWidget *parent, Kind kind, const QString &text)
     records_.append({Call::Message, kind, text, QString(), parent});
 }
 
-TDialogs::Answer TDialogRecorder::AskYesNo(QWidget *parent, const QString &text)
+TDialogs::Answer TDialogRecorder::AskYesNo(QWidget *parent, const QString &text,
+                                           Answer defaultButton)
 {
-    records_.append({Call::AskYesNo, Kind::Question, text, QString(), parent});
+    records_.append({Call::AskYesNo, Kind::Question, text, QString(), parent, defaultButton});
     return answers_.isEmpty() ? defaultAnswer_ : answers_.dequeue();
 }
 

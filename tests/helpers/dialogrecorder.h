@@ -24,6 +24,7 @@ public:
         QString text;                  // the message; the filter for a file dialog
         QString defaultExt;            // file dialogs only
         QWidget *parent = nullptr;
+        Answer defaultButton = Answer::Ok; // AskYesNo only: the button Enter would press
         bool operator==(const Record &other) const = default;
     };
 
@@ -67,7 +68,7 @@ public:
     void SetSaveFileName(const QString &name) { saveFileName_ = name; }
 
     void Message(QWidget *parent, Kind kind, const QString &text) override;
-    Answer AskYesNo(QWidget *parent, const QString &text) override;
+    Answer AskYesNo(QWidget *parent, const QString &text, Answer defaultButton) override;
     QString OpenFileName(QWidget *parent, const QString &filter,
                          const QString &defaultExt) override;
     QString SaveFileName(QWidget *parent, const QString &filter,
