@@ -29,8 +29,10 @@ QString ProgramFolder()
     if (QFileInfo(exeFolder).isWritable())
         return WithTrailingSeparator(exeFolder);
 
-    // A system-wide install: the settings go to the user's own configuration folder.
-    const QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    // A system-wide install: the settings go to the user's own configuration folder, named
+    // after the program's file (the application name is the Russian title, for the windows).
+    const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                           QStringLiteral("/kkt-programmer");
     QDir().mkpath(config);
     return WithTrailingSeparator(config);
 }
