@@ -55,6 +55,9 @@ QChar PriceRuleKey(QChar key, const QString &text)
 {
     if (key == kBackspace)
         return key;
+    // People type prices with a comma too; the register's decimal separator is the point.
+    if (key == QLatin1Char(','))
+        key = QLatin1Char('.');
     const bool point = key == QLatin1Char('.');
     if (!IsDigit(key) && !point)
         return QChar();
@@ -63,6 +66,12 @@ QChar PriceRuleKey(QChar key, const QString &text)
     if (text.size() >= kPriceMaxLength)
         return QChar();
     return key;
+}
+
+bool PriceTextAcceptable(const QString &text)
+{
+    const qsizetype point = text.indexOf(QLatin1Char('.'));
+    return point < 0 || text.size() - point - 1 <= kPriceDecimals;
 }
 
 QChar sgOperKeyPress(const TCellTexts &cells, int col, int row, QChar key, const QString &text)
@@ -127,6 +136,9 @@ bool sgUslKeyDown(int uslCol, int key)
     if (key < Qt::Key_Escape)
         return false;
     switch (key) {
+    // Tab and Shift+Tab still leave the cell, so the keyboard is never stuck there.
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
     case Qt::Key_Backspace:
     case Qt::Key_Return:
     case Qt::Key_Enter:

@@ -24,10 +24,13 @@ QChar UpperKey(QChar key);
 QChar TextRuleKey(QChar key, const QString &text, const QString &fontCell);
 // Digits only, and at most maxLength of them.
 QChar DigitsRuleKey(QChar key, const QString &text, int maxLength);
-// Digits and one decimal point, at most 13 characters.
+// Digits and one decimal point (a comma is taken as the point), at most 13 characters.
 QChar PriceRuleKey(QChar key, const QString &text);
+// Whether a price text as it would be after a key holds at most two decimals (kopecks).
+bool PriceTextAcceptable(const QString &text);
 
 inline constexpr int kPriceMaxLength = 13;
+inline constexpr int kPriceDecimals = 2;
 
 // The per-grid filters: which rule applies to which column (and row).
 QChar sgOperKeyPress(const TCellTexts &cells, int col, int row, QChar key, const QString &text);
@@ -40,6 +43,7 @@ QChar sgAgentsKeyPress(const TCellTexts &cells, int col, int row, QChar key, con
 QChar Edit1KeyPress(QChar key);
 
 // Groups grid: while its current column is the VAT column (4), navigation and editing keys
-// (arrows, page keys, Home, End, Tab, Insert, Delete, ...) are swallowed. Typed characters,
-// Backspace, Enter and Escape are not key-down codes of that kind and pass. True: swallow.
+// (arrows, page keys, Home, End, Insert, Delete, ...) are swallowed. Typed characters,
+// Backspace, Enter and Escape are not key-down codes of that kind and pass, nor do Tab and
+// Shift+Tab, which leave the cell. True: swallow.
 bool sgUslKeyDown(int uslCol, int key);

@@ -1,5 +1,6 @@
 #include "framesetz48.h"
 
+#include "celllistbox.h"
 #include "gridtexts.h"
 #include "lampshape.h"
 #include "stringgrid.h"
@@ -157,12 +158,17 @@ bool TFrameSetZ48::eventFilter(QObject *object, QEvent *event)
         else if (object == TabSheet5)
             TabSheet5Show();
     }
-    if (auto *list = qobject_cast<QComboBox *>(object); list && ListOf(list)) {
-        if (event->type() == QEvent::FocusIn)
+    if (auto *list = qobject_cast<TCellListBox *>(object); list && ListOf(list)) {
+        if (event->type() == QEvent::FocusIn) {
             ComboBoxEnter(list);
-        else if (event->type() == QEvent::FocusOut &&
-                 static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason)
-            ComboBoxExit(list);
+        } else if (event->type() == QEvent::FocusOut) {
+            // Opening the drop-down takes the focus away too (the first time as a change of
+            // the active window): the list stays while its drop-down is open.
+            const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+            if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason &&
+                !list->PopupOpen())
+                ComboBoxExit(list);
+        }
     }
     return QFrame::eventFilter(object, event);
 }

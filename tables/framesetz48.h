@@ -134,9 +134,19 @@ private:
     void ConnectEditing();
     void LayListOver(QComboBox *list, TStringGrid *grid, int col, int row);
     const TCellList *ListOf(const QComboBox *list) const;
+    // An entry chosen in the open drop-down: written when it is not the one the cell holds.
+    void ComboBoxPicked(QComboBox *list, int index);
+    // A navigation key on the closed list moves the grid's current cell instead.
+    void ComboBoxLeave(QComboBox *list, int key, Qt::KeyboardModifiers mods);
+    // Hides the list, giving the keyboard focus back to its grid rather than to whatever
+    // control comes next.
+    void ReturnToGrid(QComboBox *list);
 
     void InitGrid(TStringGrid *grid, QComboBox *const *lists, int listCount);
 
     TWorkHost *host_;
     QVector<TCellList> cellLists_;
+    // The groups grid column a pick parked the current cell from (hidden column 6); keys go
+    // on from there.
+    int uslParkedFrom_ = 1;
 };

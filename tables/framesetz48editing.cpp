@@ -1,6 +1,7 @@
 #include "framesetz48.h"
 
 #include "cellfilters.h"
+#include "celllistbox.h"
 #include "gridtexts.h"
 #include "stringgrid.h"
 
@@ -21,6 +22,9 @@ TStringGrid::TKeyFilter GridFilter(TGridKeyPress filter)
     };
 }
 
+// The entry a list showed when it took the focus; picking it again writes nothing.
+const char *const kPreselected = "preselectedIndex";
+
 bool IsAgentSign(const QString &signCell)
 {
     // Signs 05 and 06 (bank payment agent and subagent) carry no VAT of their own.
@@ -39,10 +43,42 @@ void TFrameSetZ48::ConnectEditing()
         {ComboBox7, sgUsl, &UslCol, &UslRow},    {ComboBox8, sgUsl, &UslCol, &UslRow},
     };
     for (const TCellList &entry : cellLists_) {
-        QComboBox *list = entry.list;
-        connect(list, &QComboBox::currentIndexChanged, this,
-                [this, list] { ComboBoxChange(list); });
+        auto *list = static_cast<TCellListBox *>(entry.list);
+        connect(list, &TCellListBox::Picked, this,
+                [this, list](int index) { ComboBoxPicked(list, index); });
+        connect(
+            list, &TCellListBox::LeaveKey, this,
+            [this, list](int key, Qt::KeyboardModifiers mods) { ComboBoxLeave(list, key, mods); });
+        connect(list, &TCellListBox::Cancelled, this, [this, list] { ReturnToGrid(list); });
     }
+
+    // The columns that carry a list take no typed text; asking for the list on the current
+    // cell lays it over again, as selecting the cell does.
+    sgOper->SetChoiceCells([](int col, int) { return col == 2 || col == 4 || col == 6; },
+                           [this](int c, int r) {
+                               bool ok = true;
+                               sgOperSelectCell(c, r, ok);
+                           });
+    SGBase->SetChoiceCells([](int col, int) { return col == 2; },
+                           [this](int c, int r) {
+                               bool ok = true;
+                               SGBaseSelectCell(c, r, ok);
+                           });
+    sgUsl->SetChoiceCells([](int col, int) { return col >= 2 && col <= 5; },
+                          [this](int c, int r) {
+                              bool ok = true;
+                              sgUslSelectCell(c, r, ok);
+                          });
+    sgKl->SetChoiceCells([](int col, int) { return col == 2; },
+                         [this](int c, int r) {
+                             bool ok = true;
+                             sgKlSelectCell(c, r, ok);
+                         });
+    sgAgents->SetChoiceCells([](int col, int) { return col == 2; },
+                             [this](int c, int r) {
+                                 bool ok = true;
+                                 sgAgentsSelectCell(c, r, ok);
+                             });
 
     sgOper->SetSelectCellHook(
         [this](TStringGrid &, int c, int r, bool &ok) { sgOperSelectCell(c, r, ok); });
@@ -57,10 +93,15 @@ void TFrameSetZ48::ConnectEditing()
 
     sgOper->SetKeyFilter(GridFilter(sgOperKeyPress));
     SGBase->SetKeyFilter(GridFilter(SGBaseKeyPress));
+    SGBase->SetTextCheck(
+        [](int col, int, const QString &text) { return col != 4 || PriceTextAcceptable(text); });
     sgUsl->SetKeyFilter(GridFilter(sgUslKeyPress));
     sgKl->SetKeyFilter(GridFilter(sgKlKeyPress));
     sgAgents->SetKeyFilter(GridFilter(sgAgentsKeyPress));
-    sgUsl->SetKeyDownHook([this](TStringGrid &, int key, Qt::KeyboardModifiers) {
+    sgUsl->SetKeyDownHook([this](TStringGrid &grid, int key, Qt::KeyboardModifiers mods) {
+        // Parked after a pick: the keys go on from the cell that was picked in.
+        if (UslCol == grid.ColCount() - 1 && TStringGrid::IsNavigationKey(key))
+            return grid.NavigateFrom(uslParkedFrom_, UslRow, key, mods);
         return sgUslKeyDown(UslCol, key);
     });
 }
@@ -154,15 +195,48 @@ void TFrameSetZ48::ComboBoxEnter(QComboBox *list)
     if (!entry)
         return;
     const QString text = entry->grid->Cells(*entry->col, *entry->row);
-    const QSignalBlocker quiet(list);
-    if (list->count() == GridTexts::FontList().size() &&
-        list->itemText(0) == GridTexts::kNarrowFont) {
-        list->setCurrentIndex(text == GridTexts::kNarrowFont ? 0 : 1);
-        return;
+    {
+        const QSignalBlocker quiet(list);
+        if (list->count() == GridTexts::FontList().size() &&
+            list->itemText(0) == GridTexts::kNarrowFont)
+            list->setCurrentIndex(text == GridTexts::kNarrowFont ? 0 : 1);
+        else
+            // A cell text that no entry equals leaves no entry selected, so the list never
+            // shows a choice the cell does not hold and any pick is written.
+            list->setCurrentIndex(list->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive));
     }
-    // A cell text that no entry equals leaves no entry selected, so the list never shows a
-    // choice the cell does not hold and any pick is written.
-    list->setCurrentIndex(list->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive));
+    list->setProperty(kPreselected, list->currentIndex());
+    // A long entry in a narrow column (the payment-item signs) can be read whole.
+    const QString shown = list->currentText();
+    const int arrow = 24;
+    list->setToolTip(
+        list->fontMetrics().horizontalAdvance(shown) + arrow > list->width() ? shown : QString());
+}
+
+void TFrameSetZ48::ComboBoxPicked(QComboBox *list, int index)
+{
+    if (!list->isVisible())
+        return;
+    if (index >= 0 && index != list->property(kPreselected).toInt())
+        ComboBoxChange(list);
+    else
+        ReturnToGrid(list);
+}
+
+void TFrameSetZ48::ComboBoxLeave(QComboBox *list, int key, Qt::KeyboardModifiers mods)
+{
+    const TCellList *entry = ListOf(list);
+    if (!entry)
+        return;
+    ReturnToGrid(list);
+    entry->grid->Navigate(key, mods);
+}
+
+void TFrameSetZ48::ReturnToGrid(QComboBox *list)
+{
+    if (const TCellList *entry = ListOf(list); entry && list->hasFocus())
+        entry->grid->setFocus(Qt::OtherFocusReason);
+    list->hide();
 }
 
 void TFrameSetZ48::ComboBoxChange(QComboBox *list)
@@ -174,13 +248,15 @@ void TFrameSetZ48::ComboBoxChange(QComboBox *list)
     TStringGrid *grid = entry->grid;
     const int col = *entry->col;
     const int row = *entry->row;
-    list->hide();
+    ReturnToGrid(list);
     grid->SetCells(col, row, list->itemText(picked));
     if (list == ComboBox5 && (picked == 5 || picked == 6))
         grid->SetCells(4, row, GridTexts::kVatExempt);
     // Font lists return to the text the font belongs to; the group lists park the current
     // cell in the hidden last column, out of the lists' way.
     const bool groupList = list == ComboBox5 || list == ComboBox7 || list == ComboBox8;
+    if (groupList)
+        uslParkedFrom_ = col;
     grid->SetCurrentCell(groupList ? grid->ColCount() - 1 : col - 1, row);
     grid->setFocus(Qt::OtherFocusReason);
 }

@@ -1,5 +1,6 @@
 #include "framesetz48.h"
 
+#include "celllistbox.h"
 #include "digitsvalidator.h"
 #include "gridtexts.h"
 #include "lampshape.h"
@@ -208,7 +209,7 @@ QWidget *TFrameSetZ48::BuildGoodsExtras()
 
 QComboBox *TFrameSetZ48::MakeList(QWidget *sheet, const QString &name, const QStringList &entries)
 {
-    auto *list = new QComboBox(sheet);
+    auto *list = new TCellListBox(sheet);
     list->setFont(GridFont(list->font()));
     list->setObjectName(name);
     list->addItems(entries);

@@ -107,9 +107,12 @@ private slots:
             << "1.25";
         QTest::newRow("price: point first") << "SGBase" << 4 << 1 << TCellMap{} << QString() << ".5"
                                             << ".5";
-        QTest::newRow("price: letters and comma refused")
+        QTest::newRow("price: letters refused, a comma is the point")
             << "SGBase" << 4 << 1 << TCellMap{} << QString() << "1a,2"
-            << "12";
+            << "1.2";
+        QTest::newRow("price: a comma after the point refused")
+            << "SGBase" << 4 << 1 << TCellMap{} << QString() << "12,5,0"
+            << "12.50";
         QTest::newRow("price: 14th character refused")
             << "SGBase" << 4 << 1 << TCellMap{} << QString() << "1234567890.1234"
             << "1234567890.12";
@@ -210,13 +213,16 @@ private slots:
         QTest::addColumn<int>("uslCol");
         QTest::addColumn<int>("key");
         QTest::addColumn<bool>("swallowed");
-        const int navigation[] = {Qt::Key_Left,   Qt::Key_Right,    Qt::Key_Up,     Qt::Key_Down,
-                                  Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Home,   Qt::Key_End,
-                                  Qt::Key_Tab,    Qt::Key_Backtab,  Qt::Key_Insert, Qt::Key_Delete};
+        const int navigation[] = {Qt::Key_Left,   Qt::Key_Right,    Qt::Key_Up,   Qt::Key_Down,
+                                  Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Home, Qt::Key_End,
+                                  Qt::Key_Insert, Qt::Key_Delete};
         for (int key : navigation) {
             QTest::addRow("VAT column key %x", key) << 4 << key << true;
             QTest::addRow("sign column key %x", key) << 3 << key << false;
         }
+        // Tab and Shift+Tab always leave the cell.
+        QTest::newRow("VAT column Tab") << 4 << int(Qt::Key_Tab) << false;
+        QTest::newRow("VAT column Shift+Tab") << 4 << int(Qt::Key_Backtab) << false;
         QTest::newRow("typed letter") << 4 << int(Qt::Key_A) << false;
         QTest::newRow("typed digit") << 4 << int(Qt::Key_5) << false;
         QTest::newRow("backspace") << 4 << int(Qt::Key_Backspace) << false;

@@ -2,16 +2,19 @@
 // writes and where the current cell goes, the groups grid's VAT column, and typing through the
 // grids' in-place editors.
 
+#include "fakeworkhost.h"
 #include "framesetz48.h"
 #include "stringgrid.h"
-#include "fakeworkhost.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QHeaderView>
+#include <QHelpEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QToolTip>
 
 #include <memory>
 
@@ -28,6 +31,37 @@ void Type(TStringGrid *grid, const QString &text)
         QVERIFY(editor);
         QTest::sendKeyEvent(QTest::Click, editor, Qt::Key_unknown, QString(c), Qt::NoModifier);
     }
+}
+
+// Chooses an entry the way a user does: opens the drop-down, moves to the entry, Enter.
+void Pick(QComboBox *list, int index)
+{
+    QVERIFY(list->isVisible());
+    list->showPopup();
+    QTRY_VERIFY(list->view()->isVisible());
+    list->view()->setCurrentIndex(list->model()->index(index, 0));
+    QTest::keyClick(list->view(), Qt::Key_Return);
+    QTRY_VERIFY(!list->view()->isVisible());
+}
+
+// Where a key press goes: the widget with the keyboard focus.
+void Press(int key, Qt::KeyboardModifiers mods = Qt::NoModifier, const QString &text = {})
+{
+    QWidget *target = QApplication::focusWidget();
+    QVERIFY(target);
+    QKeyEvent press(QEvent::KeyPress, key, mods, text);
+    QKeyEvent release(QEvent::KeyRelease, key, mods, text);
+    QApplication::sendEvent(target, &press);
+    QApplication::sendEvent(target, &release);
+}
+
+// The focus is in the grid: the grid itself, its editor, or a list laid over one of its cells.
+bool FocusInGrid(TStringGrid *grid)
+{
+    QWidget *focus = QApplication::focusWidget();
+    return focus &&
+           (focus == grid || grid->isAncestorOf(focus) ||
+            (qobject_cast<QComboBox *>(focus) && focus->parentWidget()->isAncestorOf(grid)));
 }
 
 // The list covers the cell exactly: same place, same size, in the tab sheet's coordinates.
@@ -78,7 +112,7 @@ private slots:
         CheckOverCell(frame->ComboBox2, frame->sgOper, 4, 2);
         QTRY_VERIFY(frame->ComboBox2->hasFocus());
         QCOMPARE(frame->ComboBox2->currentIndex(), 0);
-        QTest::keyClick(frame->ComboBox2, Qt::Key_Down);
+        Pick(frame->ComboBox2, 1);
         QCOMPARE(frame->sgOper->Cells(4, 2), QString("Широкий"));
         QVERIFY(frame->ComboBox2->isHidden());
         QCOMPARE(frame->sgOper->Col(), 3);
@@ -88,10 +122,150 @@ private slots:
         // The surname in column 3 now follows the wide font: 12 characters.
         Type(frame->sgOper, "иванов-петров");
         QCOMPARE(frame->sgOper->Cells(3, 2), QString("ИВАНОВ-ПЕТРО"));
-        // Opening the list again preselects the cell's font.
+        // Opening the list again preselects the cell's font; picking it again writes nothing
+        // and hands the keyboard back to the grid.
         frame->sgOper->SetCurrentCell(4, 2);
         QTRY_VERIFY(frame->ComboBox2->hasFocus());
         QCOMPARE(frame->ComboBox2->currentIndex(), 1);
+        frame->sgOper->SetCells(4, 2, QString());
+        Pick(frame->ComboBox2, 1);
+        QCOMPARE(frame->sgOper->Cells(4, 2), QString());
+        QVERIFY(frame->ComboBox2->isHidden());
+        QVERIFY(frame->sgOper->hasFocus());
+        QCOMPARE(frame->sgOper->Col(), 4);
+    }
+
+    // Keys on a closed list change no value: arrows walk the grid, Escape gives the keyboard
+    // back to the grid, typed characters and the wheel do nothing, and Space, F4 and Alt+Down
+    // open the drop-down (the first time too).
+    void keysOnAClosedList_data()
+    {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<int>("col");
+        QTest::addColumn<QString>("list");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("mods");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("rowAfter");
+        QTest::addColumn<QString>("state"); // list, popup, grid
+        struct TKind {
+            const char *name;
+            int tab, col;
+            const char *list;
+        };
+        const TKind kinds[] = {{"operators font", 0, 4, "ComboBox2"},
+                               {"goods font", 1, 2, "ComboBox1"},
+                               {"sign", 2, 3, "ComboBox5"},
+                               {"VAT", 2, 4, "ComboBox7"},
+                               {"tax system", 2, 5, "ComboBox8"}};
+        for (const TKind &k : kinds) {
+            auto row = [&](const char *what, int key, int mods, const QString &text, int rowAfter,
+                           const char *state) {
+                QTest::addRow("%s: %s", k.name, what)
+                    << k.tab << k.col << k.list << key << mods << text << rowAfter << state;
+            };
+            row("Down", Qt::Key_Down, 0, {}, 4, "list");
+            row("Up", Qt::Key_Up, 0, {}, 2, "list");
+            row("typed letter", Qt::Key_unknown, 0, QStringLiteral("ш"), 3, "list");
+            row("Escape", Qt::Key_Escape, 0, {}, 3, "grid");
+            row("F4", Qt::Key_F4, 0, {}, 3, "popup");
+            row("Alt+Down", Qt::Key_Down, Qt::AltModifier, {}, 3, "popup");
+            row("Space", Qt::Key_Space, 0, QStringLiteral(" "), 3, "popup");
+        }
+    }
+
+    void keysOnAClosedList()
+    {
+        QFETCH(int, tab);
+        QFETCH(int, col);
+        QFETCH(QString, list);
+        QFETCH(int, key);
+        QFETCH(int, mods);
+        QFETCH(QString, text);
+        QFETCH(int, rowAfter);
+        QFETCH(QString, state);
+        ShowTab(tab);
+        TStringGrid *grid = frame->GridOfTab(tab);
+        auto *box = frame->findChild<QComboBox *>(list);
+        grid->SetCurrentCell(col, 3);
+        QTRY_VERIFY(box->hasFocus());
+        QWheelEvent wheel(QPointF(5, 5), box->mapToGlobal(QPointF(5, 5)), {}, {0, -120},
+                          Qt::NoButton, {}, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(box, &wheel);
+        const QList<QString> before = {grid->Cells(col, 2), grid->Cells(col, 3),
+                                       grid->Cells(col, 4)};
+        Press(key, Qt::KeyboardModifiers(mods), text);
+        QCOMPARE(grid->Col(), col);
+        QCOMPARE(grid->Row(), rowAfter);
+        QCOMPARE((QList<QString>{grid->Cells(col, 2), grid->Cells(col, 3), grid->Cells(col, 4)}),
+                 before);
+        if (state == "grid") {
+            QVERIFY(box->isHidden());
+            QVERIFY(grid->hasFocus());
+            QVERIFY(!grid->Editor());
+            // Typing on the cell changes nothing; asking for the list brings it back.
+            Press(Qt::Key_unknown, {}, QStringLiteral("x"));
+            QCOMPARE(grid->Cells(col, 3), before[1]);
+            QVERIFY(!grid->Editor());
+            Press(Qt::Key_Space, {}, QStringLiteral(" "));
+            CheckOverCell(box, grid, col, 3);
+            QTRY_VERIFY(box->hasFocus());
+        } else {
+            CheckOverCell(box, grid, col, rowAfter);
+            QTRY_COMPARE(box->view()->isVisible(), state == "popup");
+        }
+        if (box->view()->isVisible()) {
+            QTest::keyClick(box->view(), Qt::Key_Escape);
+            QTRY_VERIFY(!box->view()->isVisible());
+            QVERIFY(box->isVisible());
+        }
+        QTRY_VERIFY(box->hasFocus());
+        QCOMPARE(grid->Cells(col, rowAfter), before[rowAfter - 2]);
+    }
+
+    // Tab and Shift+Tab walk every cell of a grid and never leave it for a button; lists on
+    // the way take no key as a choice.
+    void tabWalksTheGrid_data()
+    {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<QList<int>>("cols");
+        QTest::newRow("operators") << 0 << QList<int>{1, 2, 3, 4, 5, 6, 7, 8};
+        QTest::newRow("goods") << 1 << QList<int>{1, 2, 3, 4, 5};
+        QTest::newRow("groups") << 2 << QList<int>{1, 2, 3, 4, 5};
+        QTest::newRow("cliche") << 3 << QList<int>{1, 2};
+        QTest::newRow("agents") << 4 << QList<int>{1, 2};
+    }
+
+    void tabWalksTheGrid()
+    {
+        QFETCH(int, tab);
+        QFETCH(QList<int>, cols);
+        ShowTab(tab);
+        TStringGrid *grid = frame->GridOfTab(tab);
+        // A group whose VAT cell opens no list: the keyboard still leaves it.
+        frame->sgUsl->SetCells(3, 1,
+                               QStringLiteral("05 - УСЛУГА, с признаком \"банковский "
+                                              "платежный агент\""));
+        frame->sgUsl->SetCells(4, 1, kVatExempt);
+        const QStringList before = {grid->Cells(2, 1), grid->Cells(3, 1), grid->Cells(4, 1)};
+        QList<QPair<int, int>> walked;
+        for (int i = 0; i < cols.size(); ++i) {
+            walked.append({grid->Col(), grid->Row()});
+            QVERIFY(FocusInGrid(grid));
+            Press(Qt::Key_Tab);
+        }
+        QCOMPARE(grid->Col(), cols.first());
+        QCOMPARE(grid->Row(), 2);
+        for (int i = cols.size() - 1; i >= 0; --i) {
+            Press(Qt::Key_Backtab);
+            QVERIFY(FocusInGrid(grid));
+            QCOMPARE((QPair<int, int>(grid->Col(), grid->Row())), walked.at(i));
+        }
+        QList<QPair<int, int>> expected;
+        for (int c : cols)
+            expected.append({c, 1});
+        QCOMPARE(walked, expected);
+        QCOMPARE((QStringList{grid->Cells(2, 1), grid->Cells(3, 1), grid->Cells(4, 1)}), before);
     }
 
     void everyFontCellOpensItsList_data()
@@ -135,9 +309,11 @@ private slots:
         QTest::addColumn<int>("tab");
         QTest::addColumn<int>("col");
         QTest::addColumn<int>("row");
-        QTest::newRow("operators text") << 0 << 3 << 1;
-        QTest::newRow("goods price") << 1 << 4 << 1;
-        QTest::newRow("agents row 5 font") << 4 << 2 << 5;
+        QTest::addColumn<bool>("editor");
+        QTest::newRow("operators text") << 0 << 3 << 1 << true;
+        QTest::newRow("goods price") << 1 << 4 << 1 << true;
+        // A list column without a list in this row still takes no typed text.
+        QTest::newRow("agents row 5 font") << 4 << 2 << 5 << false;
     }
 
     void cellsWithoutListsOpenNone()
@@ -145,11 +321,12 @@ private slots:
         QFETCH(int, tab);
         QFETCH(int, col);
         QFETCH(int, row);
+        QFETCH(bool, editor);
         ShowTab(tab);
         frame->GridOfTab(tab)->SetCurrentCell(col, row);
         for (QComboBox *box : frame->findChildren<QComboBox *>())
             QVERIFY(box->isHidden());
-        QVERIFY(frame->GridOfTab(tab)->Editor());
+        QCOMPARE(frame->GridOfTab(tab)->Editor() != nullptr, editor);
     }
 
     void clickingAFontCellOpensItsListOverIt()
@@ -164,6 +341,13 @@ private slots:
         CheckOverCell(frame->ComboBox4, grid, 2, 4);
         QTRY_VERIFY(frame->ComboBox4->hasFocus());
         QVERIFY(!grid->Editor());
+        // Put away with Escape, a click on the same cell brings it back.
+        Press(Qt::Key_Escape);
+        QVERIFY(frame->ComboBox4->isHidden());
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                          cell.center() - grid->viewport()->pos());
+        CheckOverCell(frame->ComboBox4, grid, 2, 4);
+        QTRY_VERIFY(frame->ComboBox4->hasFocus());
         // Clicking a text cell afterwards closes the list and edits there.
         const QRect text = grid->CellRect(1, 5);
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
@@ -195,7 +379,7 @@ private slots:
         frame->sgUsl->SetCurrentCell(3, 3);
         QTRY_VERIFY(frame->ComboBox5->hasFocus());
         QCOMPARE(frame->ComboBox5->currentIndex(), 0);
-        frame->ComboBox5->setCurrentIndex(5);
+        Pick(frame->ComboBox5, 5);
         QCOMPARE(frame->sgUsl->Cells(3, 3),
                  QString("05 - УСЛУГА, с признаком \"банковский платежный агент\""));
         QCOMPARE(frame->sgUsl->Cells(4, 3), kVatExempt);
@@ -204,16 +388,25 @@ private slots:
         QCOMPARE(frame->sgUsl->Row(), 3);
         QCOMPARE(frame->UslCol, 6);
         QVERIFY(frame->ComboBox5->isHidden());
-        // The VAT cell of that row opens no list, and navigation keys do nothing there.
+        // The VAT cell of that row opens no list and takes no text; navigation keys do
+        // nothing there, but Tab and Shift+Tab leave it.
         frame->sgUsl->SetCurrentCell(4, 3);
         QVERIFY(frame->ComboBox7->isHidden());
         QCOMPARE(frame->UslCol, 4);
-        QTRY_VERIFY(frame->sgUsl->Editor());
-        for (Qt::Key key : {Qt::Key_Tab, Qt::Key_Left, Qt::Key_Down, Qt::Key_Home, Qt::Key_Delete})
-            QTest::keyClick(frame->sgUsl->Editor(), key);
+        QVERIFY(frame->sgUsl->hasFocus());
+        QVERIFY(!frame->sgUsl->Editor());
+        for (Qt::Key key : {Qt::Key_Left, Qt::Key_Down, Qt::Key_Home, Qt::Key_Delete, Qt::Key_F4})
+            Press(key);
+        Press(Qt::Key_unknown, {}, QStringLiteral("7"));
         QCOMPARE(frame->sgUsl->Col(), 4);
         QCOMPARE(frame->sgUsl->Row(), 3);
         QCOMPARE(frame->sgUsl->Cells(4, 3), kVatExempt);
+        Press(Qt::Key_Backtab);
+        QCOMPARE(frame->sgUsl->Col(), 3);
+        QTRY_VERIFY(frame->ComboBox5->hasFocus());
+        Press(Qt::Key_Tab);
+        Press(Qt::Key_Tab);
+        QCOMPARE(frame->sgUsl->Col(), 5);
     }
 
     void signZeroSixToo()
@@ -221,12 +414,12 @@ private slots:
         ShowTab(2);
         frame->sgUsl->SetCurrentCell(3, 8);
         QTRY_VERIFY(frame->ComboBox5->hasFocus());
-        frame->ComboBox5->setCurrentIndex(6);
+        Pick(frame->ComboBox5, 6);
         QCOMPARE(frame->sgUsl->Cells(4, 8), kVatExempt);
         frame->sgUsl->SetCurrentCell(3, 8);
         QTRY_VERIFY(frame->ComboBox5->hasFocus());
         QCOMPARE(frame->ComboBox5->currentIndex(), 6);
-        frame->ComboBox5->setCurrentIndex(7);
+        Pick(frame->ComboBox5, 7);
         QCOMPARE(frame->sgUsl->Cells(3, 8),
                  QString("07 - УСЛУГА, с признаком \"платежный агент\""));
         QCOMPARE(frame->sgUsl->Cells(4, 8), kVatExempt);
@@ -242,15 +435,25 @@ private slots:
         frame->sgUsl->SetCurrentCell(5, 4);
         CheckOverCell(frame->ComboBox8, frame->sgUsl, 5, 4);
         QTRY_VERIFY(frame->ComboBox8->hasFocus());
-        frame->ComboBox8->setCurrentIndex(3);
+        Pick(frame->ComboBox8, 3);
         QCOMPARE(frame->sgUsl->Cells(5, 4), QString("4 - Единый налог на вмененный доход"));
         QCOMPARE(frame->sgUsl->Col(), 6);
+        // Parked, the cell takes no typed text and the next key goes on from column 5.
+        Press(Qt::Key_unknown, {}, QStringLiteral("x"));
+        QCOMPARE(frame->sgUsl->Col(), 6);
+        Press(Qt::Key_Down);
+        QCOMPARE(frame->sgUsl->Col(), 5);
+        QCOMPARE(frame->sgUsl->Row(), 5);
+        CheckOverCell(frame->ComboBox8, frame->sgUsl, 5, 5);
         frame->sgUsl->SetCurrentCell(4, 4);
         CheckOverCell(frame->ComboBox7, frame->sgUsl, 4, 4);
         QTRY_VERIFY(frame->ComboBox7->hasFocus());
-        frame->ComboBox7->setCurrentIndex(5);
+        Pick(frame->ComboBox7, 5);
         QCOMPARE(frame->sgUsl->Cells(4, 4), QString("6 - НДС не облагается"));
         QCOMPARE(frame->sgUsl->Col(), 6);
+        QCOMPARE(frame->sgUsl->Row(), 4);
+        Press(Qt::Key_Tab);
+        QCOMPARE(frame->sgUsl->Col(), 5);
         QCOMPARE(frame->sgUsl->Row(), 4);
     }
 
@@ -263,7 +466,7 @@ private slots:
         frame->sgUsl->SetCurrentCell(4, 5);
         QTRY_VERIFY(frame->ComboBox7->hasFocus());
         QCOMPARE(frame->ComboBox7->currentIndex(), -1);
-        frame->ComboBox7->setCurrentIndex(0);
+        Pick(frame->ComboBox7, 0);
         QCOMPARE(frame->sgUsl->Cells(4, 5), QString("1 - Ставка НДС 18%"));
         frame->sgUsl->SetCurrentCell(3, 5);
         QTRY_VERIFY(frame->ComboBox5->hasFocus());
@@ -290,8 +493,12 @@ private slots:
         frame->SGBase->setFocus();
         frame->SGBase->SetCurrentCell(4, 7);
         QTRY_VERIFY(frame->SGBase->Editor());
-        Type(frame->SGBase, "12,.5.0x");
+        // A comma is the decimal point; a third decimal is refused, wherever the caret is.
+        Type(frame->SGBase, "12,.5.05x");
         QCOMPARE(frame->SGBase->Cells(4, 7), QString("12.50"));
+        QTest::keyClick(frame->SGBase->Editor(), Qt::Key_Home);
+        Type(frame->SGBase, "3");
+        QCOMPARE(frame->SGBase->Cells(4, 7), QString("312.50"));
         frame->SGBase->SetCurrentCell(3, 7);
         QTRY_VERIFY(frame->SGBase->Editor());
         Type(frame->SGBase, "460abc00000000001");
@@ -307,6 +514,57 @@ private slots:
         QTRY_VERIFY(frame->sgOper->Editor());
         Type(frame->sgOper, "abcЖж-12345678901234567890");
         QCOMPARE(frame->sgOper->Cells(7, 1), QString("abcЖж-12345678901234567890"));
+    }
+
+    // Right at the end of the text and Left at its start go on to the neighbouring cell;
+    // Escape brings back the text the cell had when it was entered.
+    void editorArrowsAndEscape()
+    {
+        ShowTab(1);
+        TStringGrid *grid = frame->SGBase;
+        grid->SetCells(3, 9, QStringLiteral("46"));
+        grid->SetCurrentCell(3, 9);
+        QTRY_VERIFY(grid->Editor());
+        QTest::keyClick(grid->Editor(), Qt::Key_End);
+        Type(grid, "01");
+        QCOMPARE(grid->Cells(3, 9), QStringLiteral("4601"));
+        Press(Qt::Key_Escape);
+        QCOMPARE(grid->Cells(3, 9), QStringLiteral("46"));
+        QVERIFY(grid->Editor());
+        QTest::keyClick(grid->Editor(), Qt::Key_End);
+        Press(Qt::Key_Left);
+        QCOMPARE(grid->Col(), 3);
+        Press(Qt::Key_Right);
+        Press(Qt::Key_Right);
+        QCOMPARE(grid->Col(), 4);
+        QTRY_VERIFY(grid->Editor());
+        Press(Qt::Key_Left);
+        QCOMPARE(grid->Col(), 3);
+        QCOMPARE(grid->Row(), 9);
+    }
+
+    // A cell or header narrower than its text shows the whole text as a tooltip.
+    void narrowCellsShowTheirTextAsTooltip()
+    {
+        ShowTab(2);
+        TStringGrid *grid = frame->sgUsl;
+        const QString sign = grid->Cells(3, 2);
+        QHelpEvent cellHelp(QEvent::ToolTip,
+                            grid->CellRect(3, 2).center() - grid->viewport()->pos(),
+                            grid->viewport()->mapToGlobal(grid->CellRect(3, 2).center()));
+        QApplication::sendEvent(grid->viewport(), &cellHelp);
+        QTRY_COMPARE(QToolTip::text(), sign);
+        QHelpEvent shortHelp(QEvent::ToolTip,
+                             grid->CellRect(2, 2).center() - grid->viewport()->pos(),
+                             grid->viewport()->mapToGlobal(grid->CellRect(2, 2).center()));
+        QApplication::sendEvent(grid->viewport(), &shortHelp);
+        QTRY_VERIFY(QToolTip::text().isEmpty());
+        ShowTab(0);
+        QHeaderView *header = frame->sgOper->horizontalHeader();
+        const QPoint caption(header->sectionViewportPosition(7) + 4, header->height() / 2);
+        QHelpEvent headerHelp(QEvent::ToolTip, caption, header->viewport()->mapToGlobal(caption));
+        QApplication::sendEvent(header->viewport(), &headerHelp);
+        QTRY_COMPARE(QToolTip::text(), QStringLiteral("ИНН кассира"));
     }
 
     void agentsRowFiveTakesDigitsOnly()

@@ -3,10 +3,57 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
 #include <QStyleOptionHeader>
+#include <QToolTip>
+#include <optional>
+
+namespace
+{
+
+// The keys that ask for the list of a choice cell.
+bool IsOpenListKey(int key, Qt::KeyboardModifiers mods)
+{
+    return key == Qt::Key_Space || key == Qt::Key_F4 || key == Qt::Key_Return ||
+           key == Qt::Key_Enter ||
+           ((key == Qt::Key_Down || key == Qt::Key_Up) && (mods & Qt::AltModifier));
+}
+
+} // namespace
+
+// The cursor move of a navigation key, as the grid's own key handling would make it.
+std::optional<QAbstractItemView::CursorAction>
+TStringGrid::CursorActionOf(int key, Qt::KeyboardModifiers mods)
+{
+    switch (key) {
+    case Qt::Key_Up:
+        return QAbstractItemView::MoveUp;
+    case Qt::Key_Down:
+        return QAbstractItemView::MoveDown;
+    case Qt::Key_Left:
+        return QAbstractItemView::MoveLeft;
+    case Qt::Key_Right:
+        return QAbstractItemView::MoveRight;
+    case Qt::Key_PageUp:
+        return QAbstractItemView::MovePageUp;
+    case Qt::Key_PageDown:
+        return QAbstractItemView::MovePageDown;
+    case Qt::Key_Home:
+        return QAbstractItemView::MoveHome;
+    case Qt::Key_End:
+        return QAbstractItemView::MoveEnd;
+    case Qt::Key_Tab:
+        return mods & Qt::ShiftModifier ? QAbstractItemView::MovePrevious
+                                        : QAbstractItemView::MoveNext;
+    case Qt::Key_Backtab:
+        return QAbstractItemView::MovePrevious;
+    default:
+        return std::nullopt;
+    }
+}
 
 TStringGrid::TStringGrid(QWidget *parent) : TStringGrid(5, 5, parent) {}
 
@@ -36,6 +83,7 @@ TStringGrid::TStringGrid(int cols, int rows, QWidget *parent)
         header->setSectionResizeMode(QHeaderView::Fixed);
         header->setMinimumSectionSize(0);
         header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        header->viewport()->installEventFilter(this);
     }
     verticalHeader()->setFixedWidth(fixedColWidth_);
     SetDefaultRowHeight(rowHeight_);
@@ -172,11 +220,54 @@ void TStringGrid::OpenEditorIfFocused()
     if (changingCell_ || !OwnsFocus())
         return;
     const QModelIndex at = currentIndex();
-    if (!at.isValid() || isColumnHidden(at.column()) || !(at.flags() & Qt::ItemIsEditable))
+    if (!Editable(at) || !(at.flags() & Qt::ItemIsEditable))
         return;
     if (state() == QAbstractItemView::EditingState)
         return;
     edit(at);
+}
+
+void TStringGrid::SetChoiceCells(TCellTest isChoice, TOpenListHook open)
+{
+    isChoice_ = std::move(isChoice);
+    openList_ = std::move(open);
+}
+
+bool TStringGrid::IsNavigationKey(int key)
+{
+    return CursorActionOf(key, Qt::NoModifier).has_value();
+}
+
+bool TStringGrid::Navigate(int key, Qt::KeyboardModifiers mods)
+{
+    const std::optional<CursorAction> action = CursorActionOf(key, mods);
+    if (!action)
+        return false;
+    const QModelIndex from = currentIndex();
+    const QModelIndex to = moveCursor(*action, mods & ~Qt::ShiftModifier);
+    if (to.isValid() && to != from)
+        setCurrentIndex(to);
+    else if (from.isValid())
+        CellSelected(from, from); // the edge of the grid: the cell stays, as selected anew
+    return true;
+}
+
+bool TStringGrid::NavigateFrom(int col, int row, int key, Qt::KeyboardModifiers mods)
+{
+    const QModelIndex from = IndexOf(col, row);
+    if (!from.isValid() || !CursorActionOf(key, mods))
+        return false;
+    // Quietly, so the cell moved from is not selected on the way.
+    reverting_ = true;
+    selectionModel()->setCurrentIndex(from, QItemSelectionModel::NoUpdate);
+    reverting_ = false;
+    return Navigate(key, mods);
+}
+
+bool TStringGrid::Editable(const QModelIndex &index) const
+{
+    return !readOnly_ && index.isValid() && !isColumnHidden(index.column()) &&
+           !IsChoiceCell(index.column() + 1, index.row() + 1);
 }
 
 void TStringGrid::SetReadOnly(bool readOnly)
@@ -195,7 +286,7 @@ void TStringGrid::SetReadOnly(bool readOnly)
 bool TStringGrid::edit(const QModelIndex &index, EditTrigger trigger, QEvent *event)
 {
     // A list laid over the cell by the selection hook holds the focus: no editor under it.
-    if (readOnly_ || !OwnsFocus() || (index.isValid() && isColumnHidden(index.column())))
+    if (!OwnsFocus() || (index.isValid() && !Editable(index)))
         return false;
     return QTableView::edit(index, trigger, event);
 }
@@ -205,6 +296,11 @@ void TStringGrid::currentChanged(const QModelIndex &current, const QModelIndex &
     QTableView::currentChanged(current, previous);
     if (reverting_ || !current.isValid())
         return;
+    CellSelected(current, previous);
+}
+
+void TStringGrid::CellSelected(const QModelIndex &current, const QModelIndex &previous)
+{
     bool canSelect = true;
     if (selectHook_)
         selectHook_(*this, current.column() + 1, current.row() + 1, canSelect);
@@ -247,6 +343,59 @@ void TStringGrid::focusInEvent(QFocusEvent *event)
     OpenEditorIfFocused();
 }
 
+void TStringGrid::keyPressEvent(QKeyEvent *event)
+{
+    const QModelIndex at = currentIndex();
+    if (at.isValid() && !Editable(at)) {
+        const int col = at.column() + 1;
+        const int row = at.row() + 1;
+        if (!readOnly_ && IsChoiceCell(col, row) &&
+            IsOpenListKey(event->key(), event->modifiers())) {
+            if (openList_)
+                openList_(col, row);
+            return;
+        }
+        // A typed character that no cell takes is refused audibly, not dropped unnoticed.
+        if (!event->text().isEmpty() && event->text().front().isPrint() &&
+            !(event->modifiers() & Qt::ControlModifier)) {
+            QApplication::beep();
+            event->accept();
+            return;
+        }
+    }
+    QTableView::keyPressEvent(event);
+}
+
+void TStringGrid::mousePressEvent(QMouseEvent *event)
+{
+    const QModelIndex before = currentIndex();
+    QTableView::mousePressEvent(event);
+    // A click on the current choice cell brings its list back (a click elsewhere selects the
+    // cell, and the selection hook lays the list).
+    const QModelIndex at = indexAt(event->position().toPoint());
+    if (event->button() == Qt::LeftButton && at.isValid() && at == before && at == currentIndex() &&
+        !readOnly_ && IsChoiceCell(at.column() + 1, at.row() + 1) && openList_)
+        openList_(at.column() + 1, at.row() + 1);
+}
+
+bool TStringGrid::HeaderToolTip(QHeaderView *header, QHelpEvent *event)
+{
+    const int section = header->logicalIndexAt(event->pos());
+    if (section < 0) {
+        QToolTip::hideText();
+        return true;
+    }
+    const Qt::Orientation orientation = header->orientation();
+    const QString text = model_->headerData(section, orientation, Qt::DisplayRole).toString();
+    const int room = orientation == Qt::Horizontal ? header->sectionSize(section) : header->width();
+    // Some room for the section's own margins.
+    if (header->fontMetrics().horizontalAdvance(text) + 8 > room)
+        QToolTip::showText(event->globalPos(), text, header);
+    else
+        QToolTip::hideText();
+    return true;
+}
+
 bool TStringGrid::event(QEvent *event)
 {
     // Tab reaches focusNextPrevChild before keyPressEvent, so the key-down hook sits here.
@@ -260,6 +409,11 @@ bool TStringGrid::event(QEvent *event)
 
 bool TStringGrid::eventFilter(QObject *object, QEvent *event)
 {
+    if (event->type() == QEvent::ToolTip) {
+        for (QHeaderView *header : {horizontalHeader(), verticalHeader()})
+            if (object == header->viewport())
+                return HeaderToolTip(header, static_cast<QHelpEvent *>(event));
+    }
     auto *corner = qobject_cast<QAbstractButton *>(object);
     if (corner && event->type() == QEvent::Paint) {
         // The corner is cell (0, 0): drawn like the other fixed cells, with its text.

@@ -7,7 +7,11 @@
 #include <QTableView>
 #include <QVector>
 
+class QHeaderView;
+class QHelpEvent;
+
 #include <functional>
+#include <optional>
 
 class TStringGrid;
 
@@ -65,11 +69,17 @@ public:
     void setEditorData(QWidget *editor, const QModelIndex &index) const override;
     void setModelData(QWidget *editor, QAbstractItemModel *model,
                       const QModelIndex &index) const override;
+    // A cell narrower than its text shows the whole text as a tooltip.
+    bool helpEvent(QHelpEvent *event, QAbstractItemView *view, const QStyleOptionViewItem &option,
+                   const QModelIndex &index) override;
 
 protected:
     bool eventFilter(QObject *object, QEvent *event) override;
 
 private:
+    // One character through the key filter and the text check into the editor.
+    void Insert(QLineEdit *edit, int col, int row, QChar key) const;
+
     TStringGrid *grid_;
 };
 
@@ -92,6 +102,11 @@ public:
     // true swallows the key.
     using TKeyDownHook =
         std::function<bool(TStringGrid &grid, int key, Qt::KeyboardModifiers mods)>;
+    // Choice cells are edited only through a list laid over them: they open no editor and take
+    // no typed text. The open hook is called when the user asks for the list on the current
+    // cell (a click on it, Space, F4, Alt+Down, Enter).
+    using TCellTest = std::function<bool(int col, int row)>;
+    using TOpenListHook = std::function<void(int col, int row)>;
 
     explicit TStringGrid(QWidget *parent = nullptr);
     TStringGrid(int cols, int rows, QWidget *parent = nullptr);
@@ -128,7 +143,21 @@ public:
 
     void SetSelectCellHook(TSelectCellHook hook) { selectHook_ = std::move(hook); }
     void SetKeyFilter(TKeyFilter filter) { keyFilter_ = std::move(filter); }
+    // Judges the cell's whole text as a typed or pasted character would leave it (after the key
+    // filter); false refuses the character.
+    using TTextCheck = std::function<bool(int col, int row, const QString &result)>;
+    void SetTextCheck(TTextCheck check) { textCheck_ = std::move(check); }
     void SetKeyDownHook(TKeyDownHook hook) { keyDownHook_ = std::move(hook); }
+    void SetChoiceCells(TCellTest isChoice, TOpenListHook open);
+    bool IsChoiceCell(int col, int row) const { return isChoice_ && isChoice_(col, row); }
+
+    // Moves the current cell as a navigation key does (arrows, page keys, Home, End, Tab,
+    // Shift+Tab), without the key-down hook; false for other keys.
+    bool Navigate(int key, Qt::KeyboardModifiers mods);
+    // The same from another cell than the current one (a current cell parked in a hidden
+    // column goes on from the cell it came from).
+    bool NavigateFrom(int col, int row, int key, Qt::KeyboardModifiers mods);
+    static bool IsNavigationKey(int key);
 
     // The open in-place editor, or nullptr.
     QLineEdit *Editor() const;
@@ -140,6 +169,10 @@ public:
 
     // Runs the key filter for the editor of (col, row); a null QChar means the key is refused.
     QChar FilterKey(int col, int row, QChar key, const QString &text);
+    bool TextAcceptable(int col, int row, const QString &result) const
+    {
+        return !textCheck_ || textCheck_(col, row, result);
+    }
     bool KeyDown(int key, Qt::KeyboardModifiers mods);
 
 protected:
@@ -150,6 +183,8 @@ protected:
     void closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint) override;
     bool edit(const QModelIndex &index, EditTrigger trigger, QEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
     bool event(QEvent *event) override;
     bool eventFilter(QObject *object, QEvent *event) override;
 
@@ -158,12 +193,19 @@ private:
     void OpenEditorIfFocused();
     bool OwnsFocus() const;
     QModelIndex IndexOf(int col, int row) const;
+    bool Editable(const QModelIndex &index) const;
+    static std::optional<CursorAction> CursorActionOf(int key, Qt::KeyboardModifiers mods);
+    void CellSelected(const QModelIndex &current, const QModelIndex &previous);
+    bool HeaderToolTip(QHeaderView *header, QHelpEvent *event);
 
     TStringGridModel *model_;
     TStringGridDelegate *delegate_;
     TSelectCellHook selectHook_;
     TKeyFilter keyFilter_;
+    TTextCheck textCheck_;
     TKeyDownHook keyDownHook_;
+    TCellTest isChoice_;
+    TOpenListHook openList_;
     QPointer<QLineEdit> editor_;
     int rowHeight_ = 24;
     int fixedColWidth_ = 64;

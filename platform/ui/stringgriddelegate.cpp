@@ -2,14 +2,18 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QToolTip>
 
 namespace
 {
 
 const char *const kColProperty = "gridCol";
 const char *const kRowProperty = "gridRow";
+// The text the cell had when it was entered, which Escape brings back.
+const char *const kEnteredProperty = "enteredText";
 
 // A key whose text the editor would insert (not Backspace, Tab, Enter and the like).
 bool IsTypedCharacter(QChar c)
@@ -50,9 +54,11 @@ void TStringGridDelegate::setEditorData(QWidget *editor, const QModelIndex &inde
         return;
     const QString text = index.data(Qt::EditRole).toString();
     // The cell changed behind the editor (a scanned barcode, say): show the new text whole.
+    // What did not come from typing is what Escape goes back to.
     if (edit->text() != text) {
         edit->setText(text);
         edit->selectAll();
+        edit->setProperty(kEnteredProperty, text);
     }
 }
 
@@ -61,6 +67,34 @@ void TStringGridDelegate::setModelData(QWidget *editor, QAbstractItemModel *mode
 {
     if (auto *edit = qobject_cast<QLineEdit *>(editor))
         model->setData(index, edit->text(), Qt::EditRole);
+}
+
+bool TStringGridDelegate::helpEvent(QHelpEvent *event, QAbstractItemView *view,
+                                    const QStyleOptionViewItem &option, const QModelIndex &index)
+{
+    if (event->type() != QEvent::ToolTip || !index.isValid())
+        return QStyledItemDelegate::helpEvent(event, view, option, index);
+    const QString text = index.data(Qt::DisplayRole).toString();
+    // Some room for the cell's own margins.
+    if (!text.isEmpty() && option.fontMetrics.horizontalAdvance(text) + 6 > option.rect.width())
+        QToolTip::showText(event->globalPos(), text, view->viewport(), option.rect);
+    else
+        QToolTip::hideText();
+    return true;
+}
+
+void TStringGridDelegate::Insert(QLineEdit *edit, int col, int row, QChar key) const
+{
+    const QChar out = grid_->FilterKey(col, row, key, edit->text());
+    if (out.isNull())
+        return;
+    QString result = edit->text();
+    if (edit->hasSelectedText())
+        result.replace(edit->selectionStart(), edit->selectedText().size(), out);
+    else
+        result.insert(edit->cursorPosition(), out);
+    if (grid_->TextAcceptable(col, row, result))
+        edit->insert(QString(out));
 }
 
 bool TStringGridDelegate::eventFilter(QObject *object, QEvent *event)
@@ -76,16 +110,28 @@ bool TStringGridDelegate::eventFilter(QObject *object, QEvent *event)
     const int col = edit->property(kColProperty).toInt();
     const int row = edit->property(kRowProperty).toInt();
 
+    const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
+    if (key->key() == Qt::Key_Escape && mods == Qt::NoModifier) {
+        // Undoes the typing in this cell; the editor stays open.
+        const QString entered = edit->property(kEnteredProperty).toString();
+        if (edit->text() != entered)
+            edit->setText(entered);
+        edit->selectAll();
+        return true;
+    }
+    // Past the end or the start of the text, the arrows go on to the neighbouring cell.
+    const bool atEnd = edit->cursorPosition() == edit->text().size();
+    const bool atStart = edit->cursorPosition() == 0;
+    if (mods == Qt::NoModifier && !edit->hasSelectedText() &&
+        ((key->key() == Qt::Key_Right && atEnd) || (key->key() == Qt::Key_Left && atStart)))
+        return grid_->Navigate(key->key(), mods);
+
     if (key->matches(QKeySequence::Paste)) {
         // Pasted text goes through the key filter character by character, as if typed.
         const QString pasted = QApplication::clipboard()->text();
-        for (QChar c : pasted) {
-            if (!IsTypedCharacter(c))
-                continue;
-            const QChar out = grid_->FilterKey(col, row, c, edit->text());
-            if (!out.isNull())
-                edit->insert(QString(out));
-        }
+        for (QChar c : pasted)
+            if (IsTypedCharacter(c))
+                Insert(edit, col, row, c);
         return true;
     }
 
@@ -93,16 +139,7 @@ bool TStringGridDelegate::eventFilter(QObject *object, QEvent *event)
     if (key->key() == Qt::Key_Backspace || text.isEmpty() || !IsTypedCharacter(text.front()) ||
         (key->modifiers() & Qt::ControlModifier))
         return QStyledItemDelegate::eventFilter(object, event);
-
-    QString accepted;
-    for (QChar c : text) {
-        const QChar out = grid_->FilterKey(col, row, c, edit->text() + accepted);
-        if (!out.isNull())
-            accepted.append(out);
-    }
-    if (accepted == text)
-        return QStyledItemDelegate::eventFilter(object, event);
-    if (!accepted.isEmpty())
-        edit->insert(accepted);
+    for (QChar c : text)
+        Insert(edit, col, row, c);
     return true;
 }
