@@ -407,6 +407,13 @@ private slots:
         Press(Qt::Key_Tab);
         Press(Qt::Key_Tab);
         QCOMPARE(frame->sgUsl->Col(), 5);
+        // And the mouse leaves it as well.
+        frame->sgUsl->SetCurrentCell(4, 3);
+        const QRect name = frame->sgUsl->CellRect(1, 6);
+        QTest::mouseClick(frame->sgUsl->viewport(), Qt::LeftButton, {},
+                          name.center() - frame->sgUsl->viewport()->pos());
+        QCOMPARE(frame->UslCol, 1);
+        QCOMPARE(frame->UslRow, 6);
     }
 
     void signZeroSixToo()
