@@ -54,31 +54,21 @@ void TFrameSetZ48::ConnectEditing()
 
     // The columns that carry a list take no typed text; asking for the list on the current
     // cell lays it over again, as selecting the cell does.
+    using TSelect = void (TFrameSetZ48::*)(int, int, bool &);
+    const auto reopen = [this](TSelect select) {
+        return [this, select](int col, int row) {
+            bool canSelect = true;
+            (this->*select)(col, row, canSelect);
+        };
+    };
+    const auto fontColumn = [](int col, int) { return col == 2; };
     sgOper->SetChoiceCells([](int col, int) { return col == 2 || col == 4 || col == 6; },
-                           [this](int c, int r) {
-                               bool ok = true;
-                               sgOperSelectCell(c, r, ok);
-                           });
-    SGBase->SetChoiceCells([](int col, int) { return col == 2; },
-                           [this](int c, int r) {
-                               bool ok = true;
-                               SGBaseSelectCell(c, r, ok);
-                           });
+                           reopen(&TFrameSetZ48::sgOperSelectCell));
+    SGBase->SetChoiceCells(fontColumn, reopen(&TFrameSetZ48::SGBaseSelectCell));
     sgUsl->SetChoiceCells([](int col, int) { return col >= 2 && col <= 5; },
-                          [this](int c, int r) {
-                              bool ok = true;
-                              sgUslSelectCell(c, r, ok);
-                          });
-    sgKl->SetChoiceCells([](int col, int) { return col == 2; },
-                         [this](int c, int r) {
-                             bool ok = true;
-                             sgKlSelectCell(c, r, ok);
-                         });
-    sgAgents->SetChoiceCells([](int col, int) { return col == 2; },
-                             [this](int c, int r) {
-                                 bool ok = true;
-                                 sgAgentsSelectCell(c, r, ok);
-                             });
+                          reopen(&TFrameSetZ48::sgUslSelectCell));
+    sgKl->SetChoiceCells(fontColumn, reopen(&TFrameSetZ48::sgKlSelectCell));
+    sgAgents->SetChoiceCells(fontColumn, reopen(&TFrameSetZ48::sgAgentsSelectCell));
 
     sgOper->SetSelectCellHook(
         [this](TStringGrid &, int c, int r, bool &ok) { sgOperSelectCell(c, r, ok); });
