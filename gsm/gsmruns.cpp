@@ -1,0 +1,71 @@
+#include "gsmruns.h"
+
+#include "devicecommands.h"
+
+namespace
+{
+
+constexpr quint8 kModeWrite = 0;
+constexpr quint8 kModeRead = 1;
+
+quint8 FieldCommand(const TStructSetting &settings, quint8 mode, const TGsmParam &param, int field,
+                    QString &text)
+{
+    quint8 attribute = kGsmAttribute;
+    return TableFieldCommand(settings.Port.Name, settings.Port.Speed, settings.Port.TimeOut, 0,
+                             settings.NumKKT, mode, kGsmTable, param.DeviceRow, quint8(field),
+                             attribute, text, param.UpperCase);
+}
+
+} // namespace
+
+QString GsmRunMessage(bool writing, const TGsmRunResult &result)
+{
+    if (result.outcome != TGsmRunResult::TOutcome::Failed || !result.param)
+        return QString();
+    return (writing ? QStringLiteral("ВНИМАНИЕ!\r\nНе удалось записать параметр ")
+                    : QStringLiteral("ВНИМАНИЕ!\r\nНе удалось прочитать параметр ")) +
+           QString::fromUtf8(result.param->MessageName) + QStringLiteral("!");
+}
+
+TGsmRunResult WriteGsm(const TGsmValues &source, const TStructSetting &settings,
+                       TRunObserver *observer)
+{
+    using TOutcome = TGsmRunResult::TOutcome;
+    for (int r = 1; r <= kGsmParamCount; ++r) {
+        const TGsmParam *param = GsmParamAtDeviceRow(r);
+        const QString value = source.Value(param->GridRow);
+        const QStringList texts =
+            r == kGsmServerNameDeviceRow ? SplitServerName(value) : QStringList{value};
+        for (int field = 0; field < texts.size(); ++field) {
+            QString text = texts.at(field);
+            if (const quint8 code = FieldCommand(settings, kModeWrite, *param, field, text))
+                return {TOutcome::Failed, code, param};
+        }
+        if (observer && !observer->Step(r, kGsmParamCount, r))
+            return {TOutcome::Stopped, 0, param};
+    }
+    return {};
+}
+
+TGsmRunResult ReadGsm(TGsmValues &sink, const TStructSetting &settings, TRunObserver *observer)
+{
+    using TOutcome = TGsmRunResult::TOutcome;
+    for (int r = 1; r <= kGsmParamCount; ++r) {
+        const TGsmParam *param = GsmParamAtDeviceRow(r);
+        const int fields = r == kGsmServerNameDeviceRow ? kGsmServerNameFields : 1;
+        QString value;
+        for (int field = 0; field < fields; ++field) {
+            QString text;
+            if (const quint8 code = FieldCommand(settings, kModeRead, *param, field, text))
+                return {TOutcome::Failed, code, param};
+            value += text;
+        }
+        // The value shows once its step is through; a stopped run keeps what it read.
+        const bool go = !observer || observer->Step(r, kGsmParamCount, r);
+        sink.SetValue(param->GridRow, value);
+        if (!go)
+            return {TOutcome::Stopped, 0, param};
+    }
+    return {};
+}
