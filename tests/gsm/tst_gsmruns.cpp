@@ -60,7 +60,7 @@ private slots:
     {
         TListValues source;
         source.values = {"10.0.0.1",     QString(30, 'S'), "7790",  "1234",
-                         "internet.apn", "user",           "secret"};
+                         "INTERNET.APN", "USER",           "SECRET"};
         QVERIFY(WriteGsm(source, settings).Done());
         // Seven parameters, the server name in three fields.
         QCOMPARE(pty.Engine().ReceivedCount(), 9);
