@@ -169,7 +169,7 @@ bool TStringGrid::OwnsFocus() const
 
 void TStringGrid::OpenEditorIfFocused()
 {
-    if (changingCell_ || !OwnsFocus())
+    if (readOnly_ || changingCell_ || !OwnsFocus())
         return;
     const QModelIndex at = currentIndex();
     if (!at.isValid() || isColumnHidden(at.column()) || !(at.flags() & Qt::ItemIsEditable))
