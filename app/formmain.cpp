@@ -18,6 +18,7 @@
 #include <QCoreApplication>
 #include <QFrame>
 #include <QGridLayout>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
@@ -70,6 +71,9 @@ TFormMain::TFormMain(QWidget *parent)
     layout->setContentsMargins(0, 0, 0, 0);
     setCentralWidget(workPanel_);
     statusBar()->setObjectName(QStringLiteral("StatusBar1"));
+    statusText_ = new QLabel(statusBar());
+    statusText_->setObjectName(QStringLiteral("StatusText"));
+    statusBar()->addWidget(statusText_, 1);
 
     const int menuHeight = menuBar()->sizeHint().height();
     setMinimumSize(minOuterWidth - frameWidth, minOuterHeight - frameHeight + menuHeight);
@@ -227,6 +231,11 @@ void TFormMain::SetRunLock(bool locked)
     }
     for (int i = 0; i < items.size() && i < lockedStates_.size(); ++i)
         items[i]->setEnabled(lockedStates_[i]);
+}
+
+void TFormMain::ShowStatus(const QString &text)
+{
+    statusText_->setText(text);
 }
 
 void TFormMain::closeEvent(QCloseEvent *event)

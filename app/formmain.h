@@ -12,6 +12,7 @@
 #include <memory>
 
 class QFrame;
+class QLabel;
 class TFrameGsmSetting;
 class TFrameSetZ48;
 class TScannerControl;
@@ -33,6 +34,7 @@ public:
     void StopScanner() override;
     void SetRunLock(bool locked) override;
     bool Closing() const override { return closing_; }
+    void ShowStatus(const QString &text) override;
     bool RunLocked() const { return runLocked_; }
 
     // Makes frame the visible work frame (nullptr: none).
@@ -65,6 +67,9 @@ private:
 
     TMainMenu menu_;
     QFrame *workPanel_ = nullptr;
+    // In the status bar as a widget: the bar's temporary messages (the menu items' tips) cover
+    // it for their while instead of wiping it.
+    QLabel *statusText_ = nullptr;
     TStructSetting settings_;
     QStringList ports_;
     TConfig config_; // staging between the frames' grids and a ".conf" file
