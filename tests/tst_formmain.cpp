@@ -348,6 +348,11 @@ private slots:
         ScanBarcodeReceived(tables, "12345670");
         QCOMPARE(tables.SGBase->Cells(2, 2), tables.SGBase->Cells(2, 3));
         QCOMPARE(tables.SGBase->Cells(3, 2), QStringLiteral("4601234567893"));
+        // A run uses the grid while it is read-only.
+        tables.BaseCol = 3;
+        tables.SGBase->SetReadOnly(true);
+        ScanBarcodeReceived(tables, "12345670");
+        QCOMPARE(tables.SGBase->Cells(3, 2), QStringLiteral("4601234567893"));
     }
 
     void scannerMenuRecordsTheChosenScanner()
