@@ -240,6 +240,14 @@ void TFormMain::ShowStatus(const QString &text)
 
 void TFormMain::closeEvent(QCloseEvent *event)
 {
+    // A run ends after its current exchange once the window closes; the user may rather let it
+    // finish.
+    if (runLocked_ && !closing_ &&
+        TDialogs::Instance().AskYesNo(this, QStringLiteral("Идет обмен с ККТ. Прервать?")) !=
+            TDialogs::Answer::Yes) {
+        event->ignore();
+        return;
+    }
     closing_ = true;
     // Settings are only written back once they were read; a failed write is not worth keeping
     // the window open for.

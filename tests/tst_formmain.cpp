@@ -23,6 +23,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStatusBar>
@@ -228,6 +229,44 @@ private slots:
         form.close();
         QCOMPARE(PrivateProfile::ReadString(folder.FilePath("ProgSett.ini"), "COMMON", "NumKKT"),
                  QStringLiteral("9"));
+    }
+
+    void closingDuringRunAsks_data()
+    {
+        QTest::addColumn<bool>("stop");
+        QTest::addColumn<int>("requests");
+        QTest::newRow("No: the run goes on") << false << 9;
+        QTest::newRow("Yes: the run ends") << true << 2;
+    }
+
+    void closingDuringRunAsks()
+    {
+        QFETCH(bool, stop);
+        TEmulatorPty pty;
+        QVERIFY2(pty.IsOpen(), qPrintable(pty.ErrorText()));
+        TTempProgramFolder folder;
+        QVERIFY(folder.Write("ProgSett.ini", SettingsFile(pty.PortName())));
+        TDialogRecorder dialogs;
+        dialogs.QueueAnswer(stop ? TDialogs::Answer::Yes : TDialogs::Answer::No);
+        TFormMain form;
+        form.show();
+        form.Menu().Programming->menuAction()->setEnabled(true);
+        form.Menu().GsmParams->trigger();
+        // Written on closing only: gone, it tells whether the window went through with it.
+        QVERIFY(QFile::remove(folder.FilePath("ProgSett.ini")));
+        auto *progress = form.GsmFrame()->findChild<QProgressBar *>("ProgressBar1");
+        connect(progress, &QProgressBar::valueChanged, &form, [&form](int value) {
+            if (value == 29)
+                form.close();
+        });
+        form.GsmFrame()->Button3Click();
+
+        QCOMPARE(dialogs.Messages(),
+                 (QList<Shown>{{Kind::Question, QStringLiteral("Идет обмен с ККТ. Прервать?")}}));
+        QTEST(pty.Engine().ReceivedCount(), "requests");
+        QCOMPARE(form.isVisible(), !stop);
+        QCOMPARE(form.Closing(), stop);
+        QCOMPARE(folder.Exists("ProgSett.ini"), stop);
     }
 
     void framesAreSwitched()
