@@ -74,6 +74,9 @@ TFormMain::TFormMain(QWidget *parent)
     statusText_ = new QLabel(statusBar());
     statusText_->setObjectName(QStringLiteral("StatusText"));
     statusBar()->addWidget(statusText_, 1);
+    connect(menu_.Programming->menuAction(), &QAction::enabledChanged, this,
+            &TFormMain::UpdateStatus);
+    UpdateStatus();
 
     const int menuHeight = menuBar()->sizeHint().height();
     setMinimumSize(minOuterWidth - frameWidth, minOuterHeight - frameHeight + menuHeight);
@@ -235,7 +238,26 @@ void TFormMain::SetRunLock(bool locked)
 
 void TFormMain::ShowStatus(const QString &text)
 {
-    statusText_->setText(text);
+    runStatus_ = text;
+    UpdateStatus();
+}
+
+void TFormMain::UpdateStatus()
+{
+    if (!runStatus_.isEmpty())
+        statusText_->setText(runStatus_);
+    else if (!ProgrammingEnabled())
+        statusText_->setText(QStringLiteral("Выберите порт ККТ: Настройки → Связь с ККТ"));
+    else
+        statusText_->clear();
+}
+
+bool TFormMain::ProgrammingEnabled() const
+{
+    QAction *item = menu_.Programming->menuAction();
+    if (!runLocked_)
+        return item->isEnabled();
+    return lockedStates_.value(menuBar()->actions().indexOf(item), false);
 }
 
 void TFormMain::closeEvent(QCloseEvent *event)

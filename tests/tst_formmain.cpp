@@ -38,6 +38,7 @@ const QString caption = QStringLiteral("Программирование пар�
 const QString cannotReadSettings =
     QStringLiteral("ВНИМАНИЕ!\r\nНе удалось прочитать файл настроек - ProgSett.ini!\r\n"
                    "Попробуйте запустить программу от имени Администратора!");
+const QString choosePort = QStringLiteral("Выберите порт ККТ: Настройки → Связь с ККТ");
 const QString noPorts = QStringLiteral(
     "ВНИМАНИЕ!\r\nНа ПК не обнаружено ни одного COM порта!\r\nСвязь с ККТ не будет установлена!");
 
@@ -196,6 +197,9 @@ private slots:
         form.show();
         QVERIFY(form.Ports().contains(pty.PortName()));
         QAction *programming = form.Menu().Programming->menuAction();
+        const auto *status = form.statusBar()->findChild<QLabel *>("StatusText");
+        QVERIFY(status);
+        QCOMPARE(status->text(), choosePort);
 
         QString shownPort;
         WhenModalShown([&](QWidget *modal) {
@@ -207,6 +211,7 @@ private slots:
         form.Menu().ConnectionSettings->trigger();
         QCOMPARE(shownPort, pty.PortName());
         QVERIFY(!programming->isEnabled());
+        QCOMPARE(status->text(), choosePort);
         QTRY_VERIFY(form.findChildren<TFormSett *>().isEmpty());
 
         WhenModalShown([&](QWidget *modal) {
@@ -218,6 +223,7 @@ private slots:
         });
         form.Menu().ConnectionSettings->trigger();
         QVERIFY(programming->isEnabled());
+        QCOMPARE(status->text(), QString());
         QCOMPARE(form.Settings().NumKKT, 9u);
         QCOMPARE(form.Settings().Port.Name, pty.PortName());
         QTRY_VERIFY(form.findChildren<TFormSett *>().isEmpty());
@@ -332,14 +338,23 @@ private slots:
         TFormMain form;
         form.show();
         const TMainMenu &menu = form.Menu();
+        const auto *status = form.statusBar()->findChild<QLabel *>("StatusText");
+        QVERIFY(status);
         for (int round = 0; round < 2; ++round) {
+            // The hint stands while "Программирование" is disabled apart from the lock.
+            const QString hint = round == 1 ? QString() : choosePort;
             form.SetRunLock(true);
             form.SetRunLock(true);
             QVERIFY(form.RunLocked());
             for (QAction *item : form.menuBar()->actions())
                 QVERIFY2(!item->isEnabled(), qPrintable(item->text()));
+            form.ShowStatus(QStringLiteral("Запись: товар 1 из 6000"));
+            QCOMPARE(status->text(), QStringLiteral("Запись: товар 1 из 6000"));
+            form.ShowStatus(QString());
+            QCOMPARE(status->text(), hint);
             form.SetRunLock(false);
             QVERIFY(!form.RunLocked());
+            QCOMPARE(status->text(), hint);
             QCOMPARE(menu.Programming->menuAction()->isEnabled(), round == 1);
             QVERIFY(menu.File->menuAction()->isEnabled());
             QVERIFY(menu.Settings->menuAction()->isEnabled());
