@@ -18,6 +18,7 @@
 #include <QCoreApplication>
 #include <QFrame>
 #include <QGridLayout>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
@@ -70,6 +71,12 @@ TFormMain::TFormMain(QWidget *parent)
     layout->setContentsMargins(0, 0, 0, 0);
     setCentralWidget(workPanel_);
     statusBar()->setObjectName(QStringLiteral("StatusBar1"));
+    statusText_ = new QLabel(statusBar());
+    statusText_->setObjectName(QStringLiteral("StatusText"));
+    statusBar()->addWidget(statusText_, 1);
+    connect(menu_.Programming->menuAction(), &QAction::enabledChanged, this,
+            &TFormMain::UpdateStatus);
+    UpdateStatus();
 
     const int menuHeight = menuBar()->sizeHint().height();
     setMinimumSize(minOuterWidth - frameWidth, minOuterHeight - frameHeight + menuHeight);
@@ -229,8 +236,40 @@ void TFormMain::SetRunLock(bool locked)
         items[i]->setEnabled(lockedStates_[i]);
 }
 
+void TFormMain::ShowStatus(const QString &text)
+{
+    runStatus_ = text;
+    UpdateStatus();
+}
+
+void TFormMain::UpdateStatus()
+{
+    if (!runStatus_.isEmpty())
+        statusText_->setText(runStatus_);
+    else if (!ProgrammingEnabled())
+        statusText_->setText(QStringLiteral("Выберите порт ККТ: Настройки → Связь с ККТ"));
+    else
+        statusText_->clear();
+}
+
+bool TFormMain::ProgrammingEnabled() const
+{
+    QAction *item = menu_.Programming->menuAction();
+    if (!runLocked_)
+        return item->isEnabled();
+    return lockedStates_.value(menuBar()->actions().indexOf(item), false);
+}
+
 void TFormMain::closeEvent(QCloseEvent *event)
 {
+    // A run ends after its current exchange once the window closes; the user may rather let it
+    // finish.
+    if (runLocked_ && !closing_ &&
+        TDialogs::Instance().AskYesNo(this, QStringLiteral("Идет обмен с ККТ. Прервать?")) !=
+            TDialogs::Answer::Yes) {
+        event->ignore();
+        return;
+    }
     closing_ = true;
     // Settings are only written back once they were read; a failed write is not worth keeping
     // the window open for.

@@ -12,6 +12,7 @@
 #include <memory>
 
 class QFrame;
+class QLabel;
 class TFrameGsmSetting;
 class TFrameSetZ48;
 class TScannerControl;
@@ -33,6 +34,7 @@ public:
     void StopScanner() override;
     void SetRunLock(bool locked) override;
     bool Closing() const override { return closing_; }
+    void ShowStatus(const QString &text) override;
     bool RunLocked() const { return runLocked_; }
 
     // Makes frame the visible work frame (nullptr: none).
@@ -62,9 +64,18 @@ private:
     void ScannerClick();
     void N7Click();
     void N8Click();
+    // The status bar: a run's place, or, while "Программирование" is disabled, where the
+    // register's port is chosen.
+    void UpdateStatus();
+    // Whether "Программирование" is enabled apart from a run's lock of the menu.
+    bool ProgrammingEnabled() const;
 
     TMainMenu menu_;
     QFrame *workPanel_ = nullptr;
+    // In the status bar as a widget: the bar's temporary messages (the menu items' tips) cover
+    // it for their while instead of wiping it.
+    QLabel *statusText_ = nullptr;
+    QString runStatus_;
     TStructSetting settings_;
     QStringList ports_;
     TConfig config_; // staging between the frames' grids and a ".conf" file

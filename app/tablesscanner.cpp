@@ -28,6 +28,7 @@ void TTablesScannerIndicator::SetCaptionVisible(bool visible)
 
 void ScanBarcodeReceived(TFrameSetZ48 &frame, const QString &barcode)
 {
-    if (frame.BaseCol == barcodeColumn)
+    // A run with the register uses the grid's cells while it is read-only.
+    if (frame.BaseCol == barcodeColumn && !frame.SGBase->ReadOnly())
         frame.SGBase->SetCells(frame.BaseCol, frame.BaseRow, barcode);
 }

@@ -21,5 +21,5 @@ private:
 };
 
 // A finished scan lands in the goods grid's current cell when that cell is in the "Штрих-код"
-// column (3), as its whole content; elsewhere it is dropped.
+// column (3), as its whole content; elsewhere, or while the grid is read-only, it is dropped.
 void ScanBarcodeReceived(TFrameSetZ48 &frame, const QString &barcode);

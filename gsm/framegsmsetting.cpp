@@ -3,6 +3,7 @@
 #include "devicecommands.h"
 #include "dialogs.h"
 #include "gsmparams.h"
+#include "runcontrol.h"
 #include "serverconnect.h"
 #include "stringgrid.h"
 #include "workhost.h"
@@ -109,6 +110,8 @@ void TFrameGsmSetting::BuildControls()
     ProgressBar1->setRange(0, 100);
     ProgressBar1->setValue(0);
     ProgressBar1->setVisible(false);
+    ButtonStop = MakeButton(this, QStringLiteral("ButtonStop"), QStringLiteral("Стоп"));
+    ButtonStop->setVisible(false);
 
     connect(Button1, &QPushButton::clicked, this, &TFrameGsmSetting::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TFrameGsmSetting::Button2Click);
@@ -130,6 +133,7 @@ void TFrameGsmSetting::BuildControls()
     buttons->addWidget(Button3);
     buttons->addWidget(Button4);
     buttons->addWidget(ProgressBar1, 1);
+    buttons->addWidget(ButtonStop);
     buttons->addStretch(0);
 
     auto *layout = new QVBoxLayout(this);
@@ -187,28 +191,41 @@ void TFrameGsmSetting::Button1Click()
     ShowInformation(this, kInternetOnly);
 }
 
-TFrameGsmSetting::TStep TFrameGsmSetting::Pump()
+TFrameGsmSetting::TStep TFrameGsmSetting::Pump(int next)
 {
+    if (next > 0)
+        control_->ShowPlace(
+            RunStatusText(direction_, QStringLiteral("параметр"), next, 1, kGsmParamCount));
     QPointer<TFrameGsmSetting> self(this);
     QCoreApplication::processEvents();
     if (!self)
         return TStep::Gone;
-    return host_->Closing() ? TStep::Stop : TStep::Go;
+    if (host_->Closing())
+        return TStep::Stop;
+    // A stop asked for after the last parameter finds nothing left to stop.
+    stopped_ = next > 0 && control_->StopRequested();
+    return stopped_ ? TStep::Stop : TStep::Go;
 }
 
-TFrameGsmSetting::TStep TFrameGsmSetting::BeginRun()
+TFrameGsmSetting::TStep TFrameGsmSetting::BeginRun(TRunControl &control, TRunDirection direction)
 {
     // The frame's own buttons stay enabled; the main menu is locked, so that neither a tables
     // run nor loading a configuration into the grid can start inside this run.
     running_ = true;
+    control_ = &control;
+    direction_ = direction;
+    stopped_ = false;
     host_->SetRunLock(true);
     ProgressBar1->setValue(0);
     ProgressBar1->setVisible(true);
-    return Pump();
+    return Pump(1);
 }
 
 void TFrameGsmSetting::EndRun()
 {
+    if (stopped_)
+        ShowInformation(this, kRunStoppedText);
+    control_ = nullptr;
     ProgressBar1->setVisible(false);
     running_ = false;
     host_->SetRunLock(false);
@@ -222,7 +239,8 @@ void TFrameGsmSetting::Button3Click()
     if (running_ || !host_)
         return;
     const TStructSetting settings = host_->Settings();
-    TStep step = BeginRun();
+    TRunControl control(ButtonStop, sgGsm, host_);
+    TStep step = BeginRun(control, TRunDirection::Write);
     for (int r = 1; r <= kGsmParamCount && step == TStep::Go; ++r) {
         const TGsmParam *param = GsmParamAtDeviceRow(r);
         const QString value = sgGsm->Cells(1, param->GridRow);
@@ -246,7 +264,7 @@ void TFrameGsmSetting::Button3Click()
         if (step != TStep::Go)
             break;
         ProgressBar1->setValue(GsmProgress(r));
-        step = Pump();
+        step = Pump(r < kGsmParamCount ? r + 1 : 0);
     }
     if (step != TStep::Gone)
         EndRun();
@@ -257,7 +275,8 @@ void TFrameGsmSetting::Button4Click()
     if (running_ || !host_)
         return;
     const TStructSetting settings = host_->Settings();
-    TStep step = BeginRun();
+    TRunControl control(ButtonStop, sgGsm, host_);
+    TStep step = BeginRun(control, TRunDirection::Read);
     for (int r = 1; r <= kGsmParamCount && step == TStep::Go; ++r) {
         const TGsmParam *param = GsmParamAtDeviceRow(r);
         const int fields = r == kGsmServerNameDeviceRow ? kGsmServerNameFields : 1;
@@ -282,7 +301,7 @@ void TFrameGsmSetting::Button4Click()
         if (step != TStep::Go)
             break;
         ProgressBar1->setValue(GsmProgress(r));
-        step = Pump();
+        step = Pump(r < kGsmParamCount ? r + 1 : 0);
         if (step == TStep::Gone)
             return;
         sgGsm->SetCells(1, param->GridRow, value);

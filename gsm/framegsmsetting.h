@@ -1,11 +1,14 @@
 #pragma once
 
+#include "runstatus.h"
+
 #include <QFrame>
 
 class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
+class TRunControl;
 class TStringGrid;
 class TWorkHost;
 
@@ -43,16 +46,21 @@ private:
     bool Edit2KeyPress(QChar key) const;
     // What a run does after letting pending window messages run.
     enum class TStep { Go, Stop, Gone };
-    // Lets the window repaint; Stop once the main window is closing, Gone when the frame itself
-    // was destroyed meanwhile (then nothing of it may be touched).
-    TStep Pump();
-    // Shows or hides the progress bar around a run.
-    TStep BeginRun();
+    // Shows the place of the parameter of device row next (0: none is left), then lets the
+    // window repaint; Stop once the main window is closing or the user stopped a run with
+    // parameters left, Gone when the frame itself was destroyed meanwhile (then nothing of it
+    // may be touched).
+    TStep Pump(int next);
+    // Shows or hides the progress bar around a run; control is the run's stop and status.
+    TStep BeginRun(TRunControl &control, TRunDirection direction);
     void EndRun();
 
     TWorkHost *host_;
+    TRunControl *control_ = nullptr;
+    TRunDirection direction_ = TRunDirection::Write;
     int currentRow_ = 1;
     bool running_ = false;
+    bool stopped_ = false;
 
     QLabel *Label1 = nullptr;
     QLabel *Label2 = nullptr;
@@ -62,5 +70,6 @@ private:
     QPushButton *Button3 = nullptr;
     QPushButton *Button4 = nullptr;
     QProgressBar *ProgressBar1 = nullptr;
+    QPushButton *ButtonStop = nullptr; // "Стоп", shown while a run is under way
     TStringGrid *sgGsm = nullptr;
 };

@@ -19,4 +19,6 @@ public:
     virtual void SetRunLock(bool locked) = 0;
     // True once the main window has been asked to close: a run ends after its current exchange.
     virtual bool Closing() const = 0;
+    // The main window's status bar text of a run's place; empty when the run has ended.
+    virtual void ShowStatus(const QString &text) = 0;
 };

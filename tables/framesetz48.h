@@ -91,6 +91,7 @@ public:
     TLampShape *Shape1 = nullptr;
     QLabel *Label14 = nullptr;
     QProgressBar *ProgressBar1 = nullptr;
+    QPushButton *ButtonStop = nullptr; // "Стоп", beside the progress bar while a run is under way
 
     // Current cells of the grids, recorded first thing on every selection.
     std::int32_t BaseCol = 1, BaseRow = 1;

@@ -131,6 +131,9 @@ void TFrameSetZ48::BuildLayout()
     ProgressBar1->setAccessibleName(QStringLiteral("Ход обмена с ККТ"));
     ProgressBar1->setVisible(false);
     bottom->addWidget(ProgressBar1, 1);
+    ButtonStop = Button(this, QStringLiteral("ButtonStop"), QStringLiteral("Стоп"));
+    ButtonStop->setVisible(false);
+    bottom->addWidget(ButtonStop);
     bottom->addStretch();
     Button3 = Button(this, QStringLiteral("Button3"), QStringLiteral("Записать в ККТ"));
     Button4 = Button(this, QStringLiteral("Button4"), QStringLiteral("Прочитать из ККТ"));

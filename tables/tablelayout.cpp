@@ -4,18 +4,20 @@ const TTabLayout &TabLayout(TTableTab tab)
 {
     static const TTabLayout layouts[kTableTabCount] = {
         {"sgOper", "Edit1", "Edit2", 6, 5, QStringLiteral(") при записи оператора с номером "),
-         QStringLiteral(") при чтении оператора с номером ")},
+         QStringLiteral(") при чтении оператора с номером "), QStringLiteral("оператор")},
         {"SGBase", "Edit3", "Edit4", kGoodsItemCount, 1,
          QStringLiteral(") при записи базы. Товар номер "),
-         QStringLiteral(") при чтении базы. Товар номер ")},
+         QStringLiteral(") при чтении базы. Товар номер "), QStringLiteral("товар")},
         {"sgUsl", "Edit5", "Edit6", 8, 2,
          QStringLiteral(") при записи признака предмета расчета с номером "),
-         QStringLiteral(") при чтении признака предмета расчета с номером ")},
+         QStringLiteral(") при чтении признака предмета расчета с номером "),
+         QStringLiteral("группа")},
         {"sgKl", "Edit7", "Edit8", 21, 1, QStringLiteral(") при записи строки клише с номером "),
-         QStringLiteral(") при чтении строки клише с номером ")},
+         QStringLiteral(") при чтении строки клише с номером "), QStringLiteral("строка клише")},
         {"sgAgents", "Edit9", "Edit10", 12, 1,
          QStringLiteral(") при записи строки параметра агента с номером "),
-         QStringLiteral(") при чтении строки параметра агента с номером ")},
+         QStringLiteral(") при чтении строки параметра агента с номером "),
+         QStringLiteral("параметр агента")},
     };
     return layouts[int(tab)];
 }

@@ -38,6 +38,7 @@ struct TTabLayout {
     int fieldsPerRecord;      // exchanges per record (goods: one item exchange)
     QString writeFragment;    // ") при записи ... " of the write error message
     QString readFragment;     // ") при чтении ... " of the read error message
+    QString placeNoun;        // a record as the status bar names it during a run
 };
 
 // The layout of a tab; tab must be a valid index (0..4).

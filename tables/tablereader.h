@@ -11,6 +11,7 @@ public:
     using TTableRun::TTableRun;
 
 protected:
+    TRunDirection Direction() const override { return TRunDirection::Read; }
     void RunRecords(TTableTab tab, int first, int last) override;
 
 private:

@@ -2,6 +2,7 @@
 
 #include "dialogs.h"
 #include "framesetz48.h"
+#include "runcontrol.h"
 #include "tablecodes.h"
 #include "workhost.h"
 
@@ -29,7 +30,8 @@ TRunLock::TRunLock(TFrameSetZ48 &frame, TWorkHost *host) : host_(host)
 {
     QList<QWidget *> widgets;
     for (QPushButton *button : frame.findChildren<QPushButton *>())
-        widgets.append(button);
+        if (button != frame.ButtonStop)
+            widgets.append(button);
     if (frame.PageControl1)
         widgets.append(frame.PageControl1->tabBar());
     for (QWidget *widget : widgets) {
@@ -93,19 +95,43 @@ void TTableRun::Run()
     if (!CheckRange(fromEdit, toEdit, TabLayout(tab).maximum, &range))
         return;
 
+    tab_ = tab;
+    first_ = range.first;
+    last_ = range.last;
     TRunLock lock(frame, host_);
+    TRunControl control(frame.ButtonStop, frame.GridOfTab(index), host_);
+    control_ = &control;
+    ShowPlace(first_);
     TRunProgress progress(frame.ProgressBar1);
     progress_ = &progress;
     RunRecords(tab, range.first, range.last);
     progress_ = nullptr;
+    control_ = nullptr;
+    if (stopped_ && Alive())
+        ShowInformation(frame_, kRunStoppedText);
 }
 
 bool TTableRun::Step(qint64 done, qint64 total)
 {
     if (progress_)
         progress_->SetPosition(ProgressPosition(done, total));
+    if (done < total)
+        ShowPlace(first_ + int(done / TabLayout(tab_).fieldsPerRecord));
     QCoreApplication::processEvents();
-    return Alive() && !(host_ && host_->Closing());
+    if (!Alive() || (host_ && host_->Closing()))
+        return false;
+    // A stop asked for after the last exchange finds nothing left to stop.
+    stopped_ = done < total && control_ && control_->StopRequested();
+    return !stopped_;
+}
+
+void TTableRun::ShowPlace(int record)
+{
+    if (!control_ || record == shownRecord_)
+        return;
+    shownRecord_ = record;
+    control_->ShowPlace(
+        RunStatusText(Direction(), TabLayout(tab_).placeNoun, record, first_, last_));
 }
 
 const TStructSetting &TTableRun::Settings() const

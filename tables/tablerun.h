@@ -1,6 +1,7 @@
 #pragma once
 
 #include "rangecheck.h"
+#include "runstatus.h"
 #include "tablelayout.h"
 
 #include <QList>
@@ -10,6 +11,7 @@
 
 class QLineEdit;
 class TFrameSetZ48;
+class TRunControl;
 class TWorkHost;
 struct TStructSetting;
 
@@ -17,9 +19,9 @@ struct TStructSetting;
 // moved to the faulty edit.
 bool CheckRange(QLineEdit *fromEdit, QLineEdit *toEdit, int maximum, TRangeCheck *range = nullptr);
 
-// While a run with the register is under way: the frame's buttons and its tab bar are disabled
-// and the main window's menu is locked, so no second run starts inside it. Everything is
-// unlocked again however the run ends; widgets destroyed meanwhile are skipped.
+// While a run with the register is under way: the frame's buttons (but the stop button) and its
+// tab bar are disabled and the main window's menu is locked, so no second run starts inside it.
+// Everything is unlocked again however the run ends; widgets destroyed meanwhile are skipped.
 class TRunLock
 {
 public:
@@ -49,23 +51,26 @@ private:
     QPointer<QProgressBar> bar_;
 };
 
-// What writing and reading share: the open tab, its checked range, the lock, the progress,
-// and the step after each exchange.
+// What writing and reading share: the open tab, its checked range, the lock, the progress, the
+// stop by the user and the run's place in the status bar, and the step after each exchange.
 class TTableRun
 {
 public:
     TTableRun(TFrameSetZ48 &frame, TWorkHost *host);
     virtual ~TTableRun() = default;
 
-    // Runs over the open tab's range; returns when done, on the first failure, or when the
-    // main window is closing.
+    // Runs over the open tab's range; returns when done, on the first failure, when the user
+    // stopped it (he is told so), or when the main window is closing.
     void Run();
 
 protected:
+    // Writing or reading, as the status bar names the run.
+    virtual TRunDirection Direction() const = 0;
     // One run over records first..last of tab; false once it has to end.
     virtual void RunRecords(TTableTab tab, int first, int last) = 0;
-    // After one exchange: the progress position, then pending window messages. False when the
-    // run has to stop (the main window is closing, or the frame is gone).
+    // After one exchange: the progress position and the place of the next record, then pending
+    // window messages. False when the run has to stop (the user stopped it, the main window is
+    // closing, or the frame is gone).
     bool Step(qint64 done, qint64 total);
     // The connection settings of the main window, as they are now.
     const TStructSetting &Settings() const;
@@ -75,4 +80,14 @@ protected:
     QPointer<TFrameSetZ48> frame_;
     TWorkHost *host_;
     TRunProgress *progress_ = nullptr;
+
+private:
+    void ShowPlace(int record);
+
+    TRunControl *control_ = nullptr;
+    TTableTab tab_ = TTableTab::Operators;
+    int first_ = 1;
+    int last_ = 1;
+    int shownRecord_ = 0;
+    bool stopped_ = false;
 };

@@ -23,6 +23,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStatusBar>
@@ -37,6 +38,7 @@ const QString caption = QStringLiteral("Программирование пар�
 const QString cannotReadSettings =
     QStringLiteral("ВНИМАНИЕ!\r\nНе удалось прочитать файл настроек - ProgSett.ini!\r\n"
                    "Попробуйте запустить программу от имени Администратора!");
+const QString choosePort = QStringLiteral("Выберите порт ККТ: Настройки → Связь с ККТ");
 const QString noPorts = QStringLiteral(
     "ВНИМАНИЕ!\r\nНа ПК не обнаружено ни одного COM порта!\r\nСвязь с ККТ не будет установлена!");
 
@@ -195,6 +197,9 @@ private slots:
         form.show();
         QVERIFY(form.Ports().contains(pty.PortName()));
         QAction *programming = form.Menu().Programming->menuAction();
+        const auto *status = form.statusBar()->findChild<QLabel *>("StatusText");
+        QVERIFY(status);
+        QCOMPARE(status->text(), choosePort);
 
         QString shownPort;
         WhenModalShown([&](QWidget *modal) {
@@ -206,6 +211,7 @@ private slots:
         form.Menu().ConnectionSettings->trigger();
         QCOMPARE(shownPort, pty.PortName());
         QVERIFY(!programming->isEnabled());
+        QCOMPARE(status->text(), choosePort);
         QTRY_VERIFY(form.findChildren<TFormSett *>().isEmpty());
 
         WhenModalShown([&](QWidget *modal) {
@@ -217,6 +223,7 @@ private slots:
         });
         form.Menu().ConnectionSettings->trigger();
         QVERIFY(programming->isEnabled());
+        QCOMPARE(status->text(), QString());
         QCOMPARE(form.Settings().NumKKT, 9u);
         QCOMPARE(form.Settings().Port.Name, pty.PortName());
         QTRY_VERIFY(form.findChildren<TFormSett *>().isEmpty());
@@ -228,6 +235,44 @@ private slots:
         form.close();
         QCOMPARE(PrivateProfile::ReadString(folder.FilePath("ProgSett.ini"), "COMMON", "NumKKT"),
                  QStringLiteral("9"));
+    }
+
+    void closingDuringRunAsks_data()
+    {
+        QTest::addColumn<bool>("stop");
+        QTest::addColumn<int>("requests");
+        QTest::newRow("No: the run goes on") << false << 9;
+        QTest::newRow("Yes: the run ends") << true << 2;
+    }
+
+    void closingDuringRunAsks()
+    {
+        QFETCH(bool, stop);
+        TEmulatorPty pty;
+        QVERIFY2(pty.IsOpen(), qPrintable(pty.ErrorText()));
+        TTempProgramFolder folder;
+        QVERIFY(folder.Write("ProgSett.ini", SettingsFile(pty.PortName())));
+        TDialogRecorder dialogs;
+        dialogs.QueueAnswer(stop ? TDialogs::Answer::Yes : TDialogs::Answer::No);
+        TFormMain form;
+        form.show();
+        form.Menu().Programming->menuAction()->setEnabled(true);
+        form.Menu().GsmParams->trigger();
+        // Written on closing only: gone, it tells whether the window went through with it.
+        QVERIFY(QFile::remove(folder.FilePath("ProgSett.ini")));
+        auto *progress = form.GsmFrame()->findChild<QProgressBar *>("ProgressBar1");
+        connect(progress, &QProgressBar::valueChanged, &form, [&form](int value) {
+            if (value == 29)
+                form.close();
+        });
+        form.GsmFrame()->Button3Click();
+
+        QCOMPARE(dialogs.Messages(),
+                 (QList<Shown>{{Kind::Question, QStringLiteral("Идет обмен с ККТ. Прервать?")}}));
+        QTEST(pty.Engine().ReceivedCount(), "requests");
+        QCOMPARE(form.isVisible(), !stop);
+        QCOMPARE(form.Closing(), stop);
+        QCOMPARE(folder.Exists("ProgSett.ini"), stop);
     }
 
     void framesAreSwitched()
@@ -293,14 +338,23 @@ private slots:
         TFormMain form;
         form.show();
         const TMainMenu &menu = form.Menu();
+        const auto *status = form.statusBar()->findChild<QLabel *>("StatusText");
+        QVERIFY(status);
         for (int round = 0; round < 2; ++round) {
+            // The hint stands while "Программирование" is disabled apart from the lock.
+            const QString hint = round == 1 ? QString() : choosePort;
             form.SetRunLock(true);
             form.SetRunLock(true);
             QVERIFY(form.RunLocked());
             for (QAction *item : form.menuBar()->actions())
                 QVERIFY2(!item->isEnabled(), qPrintable(item->text()));
+            form.ShowStatus(QStringLiteral("Запись: товар 1 из 6000"));
+            QCOMPARE(status->text(), QStringLiteral("Запись: товар 1 из 6000"));
+            form.ShowStatus(QString());
+            QCOMPARE(status->text(), hint);
             form.SetRunLock(false);
             QVERIFY(!form.RunLocked());
+            QCOMPARE(status->text(), hint);
             QCOMPARE(menu.Programming->menuAction()->isEnabled(), round == 1);
             QVERIFY(menu.File->menuAction()->isEnabled());
             QVERIFY(menu.Settings->menuAction()->isEnabled());
@@ -347,6 +401,11 @@ private slots:
         tables.BaseCol = 2;
         ScanBarcodeReceived(tables, "12345670");
         QCOMPARE(tables.SGBase->Cells(2, 2), tables.SGBase->Cells(2, 3));
+        QCOMPARE(tables.SGBase->Cells(3, 2), QStringLiteral("4601234567893"));
+        // A run uses the grid while it is read-only.
+        tables.BaseCol = 3;
+        tables.SGBase->SetReadOnly(true);
+        ScanBarcodeReceived(tables, "12345670");
         QCOMPARE(tables.SGBase->Cells(3, 2), QStringLiteral("4601234567893"));
     }
 

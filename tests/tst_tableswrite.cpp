@@ -94,6 +94,11 @@ void TestTablesWrite::operatorsInOrderWithProgress()
     QVERIFY(!t->menuUnlockedDuringRun);
     QVERIFY(t->Unlocked());
     QCOMPARE(t->host.lockCalls, (QList<bool>{true, false}));
+    // Each operator is named once, before its first field goes; the text is cleared at the end.
+    QStringList statuses;
+    for (int row = 1; row <= 6; ++row)
+        statuses.append(QStringLiteral("Запись: оператор %1 из 6").arg(row));
+    QCOMPARE(t->host.statuses, statuses + QStringList{QString()});
 }
 
 void TestTablesWrite::groupsWithCodesAndHalfToEvenProgress()

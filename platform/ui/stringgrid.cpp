@@ -217,7 +217,7 @@ bool TStringGrid::OwnsFocus() const
 
 void TStringGrid::OpenEditorIfFocused()
 {
-    if (changingCell_ || !OwnsFocus())
+    if (readOnly_ || changingCell_ || !OwnsFocus())
         return;
     const QModelIndex at = currentIndex();
     if (!Editable(at) || !(at.flags() & Qt::ItemIsEditable))

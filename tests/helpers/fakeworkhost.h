@@ -3,6 +3,9 @@
 #include "workhost.h"
 
 #include <QList>
+#include <QStringList>
+
+#include <functional>
 
 // Stands in for the main window in tests and benchmarks: holds the connection settings and
 // records what the frames ask of it.
@@ -19,12 +22,21 @@ public:
         lockCalls.append(locked);
     }
     bool Closing() const override { return closing; }
+    void ShowStatus(const QString &text) override
+    {
+        statuses.append(text);
+        if (onStatus)
+            onStatus(text);
+    }
 
     TStructSetting settings;
     bool startupComplete = true;
     bool runLocked = false;
     QList<bool> lockCalls;
     bool closing = false;
+    QStringList statuses;
+    // Called with every status text, as the run shows it (before the window repaints).
+    std::function<void(const QString &)> onStatus;
     int starts = 0;
     int stops = 0;
 };

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+
+// Whether a run with the register writes to it or reads from it.
+enum class TRunDirection { Write, Read };
+
+// The status bar text of a run at one record: "Запись: товар 1234 из 6000" over a range that
+// starts at 1; over a range starting elsewhere the record's position within the range follows
+// its number, "Запись: товар 4 (2 из 3)".
+QString RunStatusText(TRunDirection direction, const QString &noun, int record, int first,
+                      int last);
