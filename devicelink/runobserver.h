@@ -12,4 +12,7 @@ public:
     // done of total exchanges are through; record is the one (row, item, parameter) just
     // worked. False ends the run after this exchange.
     virtual bool Step(qint64 done, qint64 total, int record) = 0;
+    // Asked after an exchange that is not a step of its own (the parts of a longer value):
+    // false ends the run there, without letting anything else run.
+    virtual bool KeepGoing() const { return true; }
 };

@@ -1,8 +1,8 @@
 #include "framegsmsetting.h"
 
-#include "devicecommands.h"
 #include "dialogs.h"
 #include "gsmparams.h"
+#include "gsmruns.h"
 #include "runcontrol.h"
 #include "serverconnect.h"
 #include "stringgrid.h"
@@ -29,8 +29,6 @@ constexpr int kFrameHeight = 587;
 constexpr int kCaptionWidth = 250;
 constexpr int kValueWidth = 595;
 constexpr int kRowHeight = 21;
-constexpr quint8 kModeWrite = 0;
-constexpr quint8 kModeRead = 1;
 
 const QString kInternetOnly =
     QStringLiteral("ВНИМАНИЕ!\r\nДанная функция доступна лишь для ПК подключенных к Интернету!");
@@ -191,6 +189,35 @@ void TFrameGsmSetting::Button1Click()
     ShowInformation(this, kInternetOnly);
 }
 
+// The grid as the GSM runs read and fill it, and the progress after each parameter; the frame
+// may be gone once window messages have run.
+class TGsmFrameRun final : public TRunObserver, public TGsmValues
+{
+public:
+    explicit TGsmFrameRun(TFrameGsmSetting &frame) : frame_(&frame) {}
+
+    bool Step(qint64 done, qint64 total, int) override
+    {
+        if (!frame_)
+            return false;
+        frame_->ProgressBar1->setValue(GsmProgress(int(done)));
+        return frame_->Pump(done < total ? int(done) + 1 : 0) == TFrameGsmSetting::TStep::Go;
+    }
+    bool KeepGoing() const override { return frame_ && !frame_->host_->Closing(); }
+    QString Value(int gridRow) const override
+    {
+        return frame_ ? frame_->sgGsm->Cells(1, gridRow) : QString();
+    }
+    void SetValue(int gridRow, const QString &value) override
+    {
+        if (frame_)
+            frame_->sgGsm->SetCells(1, gridRow, value);
+    }
+
+private:
+    QPointer<TFrameGsmSetting> frame_;
+};
+
 TFrameGsmSetting::TStep TFrameGsmSetting::Pump(int next)
 {
     if (next > 0)
@@ -234,80 +261,37 @@ void TFrameGsmSetting::EndRun()
 
 void TFrameGsmSetting::Button3Click()
 {
+    RunWithRegister(TRunDirection::Write);
+}
+
+void TFrameGsmSetting::Button4Click()
+{
+    RunWithRegister(TRunDirection::Read);
+}
+
+void TFrameGsmSetting::RunWithRegister(TRunDirection direction)
+{
     // The buttons stay enabled during a run, so a click arriving while the window repaints
     // between two exchanges would start a run inside the run: it is ignored instead.
     if (running_ || !host_)
         return;
     const TStructSetting settings = host_->Settings();
     TRunControl control(ButtonStop, sgGsm, host_);
-    TStep step = BeginRun(control, TRunDirection::Write);
-    for (int r = 1; r <= kGsmParamCount && step == TStep::Go; ++r) {
-        const TGsmParam *param = GsmParamAtDeviceRow(r);
-        const QString value = sgGsm->Cells(1, param->GridRow);
-        const QStringList texts =
-            r == kGsmServerNameDeviceRow ? SplitServerName(value) : QStringList{value};
-        quint8 attribute = kGsmAttribute;
-        for (int field = 0; field < texts.size() && step == TStep::Go; ++field) {
-            QString text = texts.at(field);
-            const quint8 result =
-                TableFieldCommand(settings.Port.Name, settings.Port.Speed, settings.Port.TimeOut, 0,
-                                  settings.NumKKT, kModeWrite, kGsmTable, param->DeviceRow,
-                                  static_cast<quint8>(field), attribute, text, param->UpperCase);
-            if (host_->Closing()) {
-                step = TStep::Stop;
-            } else if (result != 0) {
-                ShowError(this, QStringLiteral("ВНИМАНИЕ!\r\nНе удалось записать параметр ") +
-                                    QString::fromUtf8(param->MessageName) + QStringLiteral("!"));
-                step = TStep::Stop;
-            }
-        }
-        if (step != TStep::Go)
-            break;
-        ProgressBar1->setValue(GsmProgress(r));
-        step = Pump(r < kGsmParamCount ? r + 1 : 0);
-    }
-    if (step != TStep::Gone)
-        EndRun();
-}
-
-void TFrameGsmSetting::Button4Click()
-{
-    if (running_ || !host_)
+    QPointer<TFrameGsmSetting> self(this);
+    if (BeginRun(control, direction) == TStep::Gone)
         return;
-    const TStructSetting settings = host_->Settings();
-    TRunControl control(ButtonStop, sgGsm, host_);
-    TStep step = BeginRun(control, TRunDirection::Read);
-    for (int r = 1; r <= kGsmParamCount && step == TStep::Go; ++r) {
-        const TGsmParam *param = GsmParamAtDeviceRow(r);
-        const int fields = r == kGsmServerNameDeviceRow ? kGsmServerNameFields : 1;
-        quint8 attribute = kGsmAttribute;
-        QString value;
-        for (int field = 0; field < fields && step == TStep::Go; ++field) {
-            QString text;
-            const quint8 result =
-                TableFieldCommand(settings.Port.Name, settings.Port.Speed, settings.Port.TimeOut, 0,
-                                  settings.NumKKT, kModeRead, kGsmTable, param->DeviceRow,
-                                  static_cast<quint8>(field), attribute, text, param->UpperCase);
-            if (host_->Closing()) {
-                step = TStep::Stop;
-            } else if (result != 0) {
-                ShowError(this, QStringLiteral("ВНИМАНИЕ!\r\nНе удалось прочитать параметр ") +
-                                    QString::fromUtf8(param->MessageName) + QStringLiteral("!"));
-                step = TStep::Stop;
-            } else {
-                value += text;
-            }
-        }
-        if (step != TStep::Go)
-            break;
-        ProgressBar1->setValue(GsmProgress(r));
-        step = Pump(r < kGsmParamCount ? r + 1 : 0);
-        if (step == TStep::Gone)
+    TGsmFrameRun run(*this);
+    if (!control.StopRequested() && !host_->Closing()) {
+        const bool writing = direction == TRunDirection::Write;
+        const TGsmRunResult result =
+            writing ? WriteGsm(run, settings, &run) : ReadGsm(run, settings, &run);
+        if (!self)
             return;
-        sgGsm->SetCells(1, param->GridRow, value);
+        // A closing window reports nothing.
+        if (result.outcome == TGsmRunResult::TOutcome::Failed && !host_->Closing())
+            ShowError(this, GsmRunMessage(writing, result));
     }
-    if (step != TStep::Gone)
-        EndRun();
+    EndRun();
 }
 
 void TFrameGsmSetting::Button2Click()

@@ -55,6 +55,10 @@ private:
     TStep BeginRun(TRunControl &control, TRunDirection direction);
     void EndRun();
 
+    friend class TGsmFrameRun;
+    // "Записать в ККТ" or "Прочитать из ККТ": the run over the grid, its progress and its stop.
+    void RunWithRegister(TRunDirection direction);
+
     TWorkHost *host_;
     TRunControl *control_ = nullptr;
     TRunDirection direction_ = TRunDirection::Write;

@@ -38,6 +38,8 @@ TGsmRunResult WriteGsm(const TGsmValues &source, const TStructSetting &settings,
         const QStringList texts =
             r == kGsmServerNameDeviceRow ? SplitServerName(value) : QStringList{value};
         for (int field = 0; field < texts.size(); ++field) {
+            if (field > 0 && observer && !observer->KeepGoing())
+                return {TOutcome::Stopped, 0, param};
             QString text = texts.at(field);
             if (const quint8 code = FieldCommand(settings, kModeWrite, *param, field, text))
                 return {TOutcome::Failed, code, param};
@@ -56,6 +58,8 @@ TGsmRunResult ReadGsm(TGsmValues &sink, const TStructSetting &settings, TRunObse
         const int fields = r == kGsmServerNameDeviceRow ? kGsmServerNameFields : 1;
         QString value;
         for (int field = 0; field < fields; ++field) {
+            if (field > 0 && observer && !observer->KeepGoing())
+                return {TOutcome::Stopped, 0, param};
             QString text;
             if (const quint8 code = FieldCommand(settings, kModeRead, *param, field, text))
                 return {TOutcome::Failed, code, param};

@@ -2,8 +2,7 @@
 
 #include "goodsbaseactions.h"
 #include "goodsitemactions.h"
-#include "tablereader.h"
-#include "tablewriter.h"
+#include "tablerun.h"
 
 // The buttons of the tables frame. Writing the open tab to the register (Button3), reading it
 // back (Button4), the goods base file (Button1 save, Button2 load), clearing the goods base in
@@ -21,12 +20,12 @@ void TFrameSetZ48::Button2Click()
 
 void TFrameSetZ48::Button3Click()
 {
-    TTableWriter(*this, host_).Run();
+    TTableRun(*this, host_, TRunDirection::Write).Run();
 }
 
 void TFrameSetZ48::Button4Click()
 {
-    TTableReader(*this, host_).Run();
+    TTableRun(*this, host_, TRunDirection::Read).Run();
 }
 
 void TFrameSetZ48::Button5Click()

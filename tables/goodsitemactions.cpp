@@ -1,6 +1,5 @@
 #include "goodsitemactions.h"
 
-#include "devicecommands.h"
 #include "dialogs.h"
 #include "framesetz48.h"
 #include "progsettings.h"
@@ -8,18 +7,11 @@
 #include "stringgrid.h"
 #include "tablelayout.h"
 #include "tablerun.h"
+#include "tableruns.h"
 #include "workhost.h"
 
 #include <QApplication>
 #include <QLineEdit>
-
-namespace
-{
-
-// Clearing takes the register a while: the answer is awaited this long, whatever the settings.
-constexpr qint32 kClearTimeOutMs = 30000;
-
-} // namespace
 
 void ClearGoodsBase(TFrameSetZ48 &frame, TWorkHost *host)
 {
@@ -33,10 +25,7 @@ void ClearGoodsBase(TFrameSetZ48 &frame, TWorkHost *host)
     {
         TRunLock lock(frame, host);
         QApplication::setOverrideCursor(Qt::WaitCursor);
-        const TStructSetting &settings = host->Settings();
-        quint8 deviceStatus = 0;
-        result = ClearGoodsCommand(settings.Port.Name, settings.Port.Speed, kClearTimeOutMs, 0,
-                                   settings.NumKKT, deviceStatus);
+        result = ClearGoods(host->Settings());
         QApplication::restoreOverrideCursor();
     }
     if (result != 0)

@@ -3,6 +3,7 @@
 #include "dialogs.h"
 #include "framesetz48.h"
 #include "runcontrol.h"
+#include "stringgrid.h"
 #include "tablecodes.h"
 #include "workhost.h"
 
@@ -76,7 +77,10 @@ void TRunProgress::SetPosition(int position)
         bar_->setValue(position);
 }
 
-TTableRun::TTableRun(TFrameSetZ48 &frame, TWorkHost *host) : frame_(&frame), host_(host) {}
+TTableRun::TTableRun(TFrameSetZ48 &frame, TWorkHost *host, TRunDirection direction)
+    : frame_(&frame), host_(host), direction_(direction)
+{
+}
 
 void TTableRun::Run()
 {
@@ -104,14 +108,30 @@ void TTableRun::Run()
     ShowPlace(first_);
     TRunProgress progress(frame.ProgressBar1);
     progress_ = &progress;
-    RunRecords(tab, range.first, range.last);
+    // The connection settings as they are when the run starts.
+    const TStructSetting settings = host_->Settings();
+    const TTableRunResult result = direction_ == TRunDirection::Write
+                                       ? WriteTables(tab, first_, last_, *this, settings, this)
+                                       : ReadTables(tab, first_, last_, *this, settings, this);
+    // Told while the run's state is still on screen.
+    if (Alive())
+        Report(result);
     progress_ = nullptr;
     control_ = nullptr;
-    if (stopped_ && Alive())
+}
+
+void TTableRun::Report(const TTableRunResult &result)
+{
+    const QString message = TableRunMessage(tab_, direction_ == TRunDirection::Write, result);
+    if (result.outcome == TTableRunResult::TOutcome::Failed)
+        ShowError(frame_, message);
+    else if (!message.isEmpty())
+        ShowInformation(frame_, message);
+    else if (result.outcome == TTableRunResult::TOutcome::Stopped && stopped_)
         ShowInformation(frame_, kRunStoppedText);
 }
 
-bool TTableRun::Step(qint64 done, qint64 total)
+bool TTableRun::Step(qint64 done, qint64 total, int)
 {
     if (progress_)
         progress_->SetPosition(ProgressPosition(done, total));
@@ -125,16 +145,23 @@ bool TTableRun::Step(qint64 done, qint64 total)
     return !stopped_;
 }
 
+QString TTableRun::Cell(TTableTab tab, int col, int row) const
+{
+    const TStringGrid *grid = frame_ ? frame_->GridOfTab(int(tab)) : nullptr;
+    return grid ? grid->Cells(col, row) : QString();
+}
+
+void TTableRun::SetCell(TTableTab tab, int col, int row, const QString &text)
+{
+    if (TStringGrid *grid = frame_ ? frame_->GridOfTab(int(tab)) : nullptr)
+        grid->SetCells(col, row, text);
+}
+
 void TTableRun::ShowPlace(int record)
 {
     if (!control_ || record == shownRecord_)
         return;
     shownRecord_ = record;
     control_->ShowPlace(
-        RunStatusText(Direction(), TabLayout(tab_).placeNoun, record, first_, last_));
-}
-
-const TStructSetting &TTableRun::Settings() const
-{
-    return host_->Settings();
+        RunStatusText(direction_, TabLayout(tab_).placeNoun, record, first_, last_));
 }

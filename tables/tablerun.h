@@ -3,6 +3,7 @@
 #include "rangecheck.h"
 #include "runstatus.h"
 #include "tablelayout.h"
+#include "tableruns.h"
 
 #include <QList>
 #include <QPointer>
@@ -51,39 +52,35 @@ private:
     QPointer<QProgressBar> bar_;
 };
 
-// What writing and reading share: the open tab, its checked range, the lock, the progress, the
-// stop by the user and the run's place in the status bar, and the step after each exchange.
-class TTableRun
+// "Записать в ККТ" and "Прочитать из ККТ" on the open tab: checks its range, locks the frame,
+// runs the register's tables run over the tab's grid (cells read just before their own
+// exchange, filled as each answer arrives), shows the progress, the stop by the user and the
+// run's place in the status bar, and turns a failure into the frame's message box.
+class TTableRun : private TRunObserver, private TTableCells
 {
 public:
-    TTableRun(TFrameSetZ48 &frame, TWorkHost *host);
-    virtual ~TTableRun() = default;
+    TTableRun(TFrameSetZ48 &frame, TWorkHost *host, TRunDirection direction);
 
-    // Runs over the open tab's range; returns when done, on the first failure, when the user
-    // stopped it (he is told so), or when the main window is closing.
+    // Returns when done, on the first failure, when the user stopped it (he is told so), or
+    // when the main window is closing.
     void Run();
 
-protected:
-    // Writing or reading, as the status bar names the run.
-    virtual TRunDirection Direction() const = 0;
-    // One run over records first..last of tab; false once it has to end.
-    virtual void RunRecords(TTableTab tab, int first, int last) = 0;
+private:
     // After one exchange: the progress position and the place of the next record, then pending
     // window messages. False when the run has to stop (the user stopped it, the main window is
     // closing, or the frame is gone).
-    bool Step(qint64 done, qint64 total);
-    // The connection settings of the main window, as they are now.
-    const TStructSetting &Settings() const;
+    bool Step(qint64 done, qint64 total, int record) override;
+    QString Cell(TTableTab tab, int col, int row) const override;
+    void SetCell(TTableTab tab, int col, int row, const QString &text) override;
+    void ShowPlace(int record);
+    void Report(const TTableRunResult &result);
     // Whether the frame still exists (window messages run between exchanges).
     bool Alive() const { return !frame_.isNull(); }
 
     QPointer<TFrameSetZ48> frame_;
     TWorkHost *host_;
+    TRunDirection direction_;
     TRunProgress *progress_ = nullptr;
-
-private:
-    void ShowPlace(int record);
-
     TRunControl *control_ = nullptr;
     TTableTab tab_ = TTableTab::Operators;
     int first_ = 1;
