@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tableruns.h"
+
 #include <QFrame>
 #include <QVector>
 
@@ -92,6 +94,10 @@ public:
     QLabel *Label14 = nullptr;
     QProgressBar *ProgressBar1 = nullptr;
     QPushButton *ButtonStop = nullptr; // "Стоп", beside the progress bar while a run is under way
+
+    // How long "Очистить базу в ККТ" awaits the register's answer, whatever the connection
+    // settings say (shorter only in tests).
+    qint32 ClearGoodsTimeOutMs = kClearGoodsTimeOutMs;
 
     // Current cells of the grids, recorded first thing on every selection.
     std::int32_t BaseCol = 1, BaseRow = 1;

@@ -25,7 +25,7 @@ void ClearGoodsBase(TFrameSetZ48 &frame, TWorkHost *host)
     {
         TRunLock lock(frame, host);
         QApplication::setOverrideCursor(Qt::WaitCursor);
-        result = ClearGoods(host->Settings());
+        result = ClearGoods(host->Settings(), frame.ClearGoodsTimeOutMs);
         QApplication::restoreOverrideCursor();
     }
     if (result != 0)
