@@ -4,9 +4,9 @@
 // carries the time the scheduler gave to other programs.
 
 #include "devicecommands.h"
-#include "lockfolder.h"
 #include "deviceport.h"
 #include "emulatorpty.h"
+#include "lockfolder.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

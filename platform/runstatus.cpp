@@ -1,10 +1,9 @@
 #include "runstatus.h"
 
-QString RunStatusText(TRunDirection direction, const QString &noun, int record, int first,
-                      int last)
+QString RunStatusText(TRunDirection direction, const QString &noun, int record, int first, int last)
 {
-    QString text = direction == TRunDirection::Write ? QStringLiteral("Запись: ")
-                                                     : QStringLiteral("Чтение: ");
+    QString text =
+        direction == TRunDirection::Write ? QStringLiteral("Запись: ") : QStringLiteral("Чтение: ");
     text += noun + QLatin1Char(' ') + QString::number(record);
     if (first == 1)
         return text + QStringLiteral(" из ") + QString::number(last);

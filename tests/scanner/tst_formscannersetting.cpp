@@ -3,8 +3,8 @@
 #include "formscannersetting.h"
 #include "frame_x5710.h"
 #include "inidocument.h"
-#include "scannerpty.h"
 #include "portnames.h"
+#include "scannerpty.h"
 #include "scanports.h"
 #include "tempfolder.h"
 

@@ -1,10 +1,10 @@
 // The tables frame after start-up: tabs, grids with their captions, widths and defaults, the
 // range edits, the goods tab's controls, and the tab hooks that drive the barcode reader.
 
+#include "fakeworkhost.h"
 #include "framesetz48.h"
 #include "lampshape.h"
 #include "stringgrid.h"
-#include "fakeworkhost.h"
 
 #include <QComboBox>
 #include <QLabel>
