@@ -3,6 +3,7 @@
 #include "devicecommands.h"
 #include "dialogs.h"
 #include "digitkeyfilter.h"
+#include "waitcursor.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -167,10 +168,12 @@ void TFormSett::Button1Click()
         return;
     }
     TDeviceStatus status;
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const quint8 result =
-        StatusCommand(comboBox1_->currentText(), speed, timeOut, 0, quint32(deviceNumber), status);
-    QGuiApplication::restoreOverrideCursor();
+    quint8 result = 0;
+    {
+        const TWaitCursor wait;
+        result = StatusCommand(comboBox1_->currentText(), speed, timeOut, 0, quint32(deviceNumber),
+                               status);
+    }
     if (result != 0)
         TDialogs::Instance().Message(this, TDialogs::Kind::Question,
                                      QStringLiteral("ВНИМАНИЕ!\r\nНе удалось подключиться к ККТ!"));

@@ -8,6 +8,7 @@
 #include "tablelayout.h"
 #include "tablerun.h"
 #include "tableruns.h"
+#include "waitcursor.h"
 #include "workhost.h"
 
 #include <QApplication>
@@ -24,9 +25,8 @@ void ClearGoodsBase(TFrameSetZ48 &frame, TWorkHost *host)
     quint8 result = 0;
     {
         TRunLock lock(frame, host);
-        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const TWaitCursor wait;
         result = ClearGoods(host->Settings(), frame.ClearGoodsTimeOutMs);
-        QApplication::restoreOverrideCursor();
     }
     if (result != 0)
         ShowError(&frame, QStringLiteral("Внимание!\r\nОшибка очистки базы - ") +
