@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tablelayout.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -8,12 +10,13 @@
 // The whole configuration that a ".conf" file holds: a staging area between the grids of the
 // two work frames and the file. Every text is exactly the text of the grid cell that feeds it.
 
-inline constexpr int kConfigGsmCount = 6;      // GSM grid rows 1..6 (row 7, the password, not)
-inline constexpr int kConfigOperCount = 6;     // operators grid rows 1..6
-inline constexpr int kConfigGoodsCount = 6000; // goods grid rows 1..6000
-inline constexpr int kConfigGroupCount = 8;    // payment-item groups grid rows 1..8
-inline constexpr int kConfigClicheCount = 21;  // cliche grid rows 1..21
-inline constexpr int kConfigAgentCount = 12;   // agent parameters grid rows 1..12
+inline constexpr int kConfigGsmCount = 6; // GSM grid rows 1..6 (row 7, the password, not)
+// One record for each row of the tables' grids.
+inline constexpr int kConfigOperCount = kOperatorCount;
+inline constexpr int kConfigGoodsCount = kGoodsItemCount;
+inline constexpr int kConfigGroupCount = kGroupCount;
+inline constexpr int kConfigClicheCount = kClicheLineCount;
+inline constexpr int kConfigAgentCount = kAgentParamCount;
 
 struct TConfig_GSM {
     // Column 1 of GSM grid rows 1..6, in row order.

@@ -10,8 +10,12 @@
 enum class TTableTab { Operators = 0, Goods = 1, Groups = 2, Cliche = 3, Agents = 4 };
 inline constexpr int kTableTabCount = 5;
 
-// The number of goods items the register and the goods grid hold.
+// The records of each table the register and the grids hold.
+inline constexpr int kOperatorCount = 6;
 inline constexpr int kGoodsItemCount = 6000;
+inline constexpr int kGroupCount = 8;
+inline constexpr int kClicheLineCount = 21;
+inline constexpr int kAgentParamCount = 12;
 
 // Address of one table field in the register.
 struct TFieldAddress {
