@@ -55,7 +55,7 @@ void PutFrameNumber(DeviceFrame &frame, int offset, quint64 value, int size)
     if (!InFrame(offset, size))
         return;
     for (int i = 0; i < size && i < 8; ++i)
-        frame.bytes[size_t(offset + i)] = quint8(value >> (8 * i));
+        frame.bytes[size_t(offset) + size_t(i)] = quint8(value >> (8 * i));
 }
 
 quint64 FrameNumber(const DeviceFrame &frame, int offset, int size)
@@ -64,6 +64,6 @@ quint64 FrameNumber(const DeviceFrame &frame, int offset, int size)
         return 0;
     quint64 value = 0;
     for (int i = 0; i < size && i < 8; ++i)
-        value |= quint64(frame.bytes[size_t(offset + i)]) << (8 * i);
+        value |= quint64(frame.bytes[size_t(offset) + size_t(i)]) << (8 * i);
     return value;
 }
