@@ -1,13 +1,15 @@
 #pragma once
 
+#include "gridtexts.h"
+
 #include <QString>
 
 // The section and key names of a ".conf" file. Files written by earlier versions of the program
 // depend on them, so they stay as they are, including where they do not follow the grid
 // captions.
 
-// The font a font key gets when the file lacks it.
-inline const QString kConfigDefaultFont = QStringLiteral("Узкий");
+// The font a font key gets when the file lacks it: the grids' default font.
+inline const QString &kConfigDefaultFont = GridTexts::kNarrowFont;
 
 // The key of GSM value index (0..5), paired by position; empty outside the list.
 QString GsmKeyName(int index);

@@ -1,5 +1,6 @@
 #include "cellfilters.h"
 
+#include "gridtexts.h"
 #include "win1251.h"
 
 #include <Qt>
@@ -25,7 +26,7 @@ QChar TextColumn(const TCellTexts &cells, int col, int row, QChar key, const QSt
 
 int TextLimitForFont(const QString &fontCell)
 {
-    return fontCell == QStringLiteral("Узкий") ? kNarrowLimit : kWideLimit;
+    return fontCell == GridTexts::kNarrowFont ? kNarrowLimit : kWideLimit;
 }
 
 QChar UpperKey(QChar key)
