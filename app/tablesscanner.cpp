@@ -1,15 +1,11 @@
 #include "tablesscanner.h"
 
 #include "framesetz48.h"
+#include "goodsrecord.h"
 #include "lampshape.h"
 #include "stringgrid.h"
 
 #include <QLabel>
-
-namespace
-{
-constexpr int barcodeColumn = 3;
-}
 
 void TTablesScannerIndicator::SetLampVisible(bool visible)
 {
@@ -29,6 +25,6 @@ void TTablesScannerIndicator::SetCaptionVisible(bool visible)
 void ScanBarcodeReceived(TFrameSetZ48 &frame, const QString &barcode)
 {
     // A run with the register uses the grid's cells while it is read-only.
-    if (frame.BaseCol == barcodeColumn && !frame.SGBase->ReadOnly())
+    if (frame.BaseCol == GoodsColumn::Barcode && !frame.SGBase->ReadOnly())
         frame.SGBase->SetCells(frame.BaseCol, frame.BaseRow, barcode);
 }

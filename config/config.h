@@ -1,5 +1,6 @@
 #pragma once
 
+#include "goodsrecord.h"
 #include "tablelayout.h"
 
 #include <QString>
@@ -36,17 +37,6 @@ struct TConfig_Oper {
     QString Inn;
 
     bool operator==(const TConfig_Oper &) const = default;
-};
-
-// One goods item.
-struct TConfig_PredmRasch {
-    QString Name;
-    QString Font;
-    QString Barcode;
-    QString Price;
-    QString Department;
-
-    bool operator==(const TConfig_PredmRasch &) const = default;
 };
 
 // One payment-item group (its tax-system column is not kept).

@@ -33,37 +33,38 @@ QString GoodsSectionName(int item)
     return QStringLiteral("ТОВАР_#") + QString::number(item);
 }
 
-void PutGoodsRows(TIniDocument &document, const QVector<TGoodsRow> &rows)
+void PutGoodsRows(TIniDocument &document, const QVector<TConfig_PredmRasch> &rows)
 {
     for (int i = 0; i < rows.size(); ++i) {
         const QString section = GoodsSectionName(i + 1);
-        const TGoodsRow &row = rows.at(i);
-        document.SetValue(section, kKeyName, row.name);
-        document.SetValue(section, kKeyFont, row.font);
-        document.SetValue(section, kKeyBarcode, row.barcode);
-        document.SetValue(section, kKeyPrice, row.price);
-        document.SetValue(section, kKeyDepartment, row.department);
+        const TConfig_PredmRasch &row = rows.at(i);
+        document.SetValue(section, kKeyName, row.Name);
+        document.SetValue(section, kKeyFont, row.Font);
+        document.SetValue(section, kKeyBarcode, row.Barcode);
+        document.SetValue(section, kKeyPrice, row.Price);
+        document.SetValue(section, kKeyDepartment, row.Department);
     }
 }
 
-QVector<TGoodsRow> TakeGoodsRows(const TIniDocument &document, int count)
+QVector<TConfig_PredmRasch> TakeGoodsRows(const TIniDocument &document, int count)
 {
-    QVector<TGoodsRow> rows;
+    QVector<TConfig_PredmRasch> rows;
     rows.reserve(count);
     for (int item = 1; item <= count; ++item) {
         const QString section = GoodsSectionName(item);
-        TGoodsRow row;
-        row.name = document.Value(section, kKeyName);
-        row.font = document.Value(section, kKeyFont, GridTexts::kNarrowFont);
-        row.barcode = document.Value(section, kKeyBarcode);
-        row.price = document.Value(section, kKeyPrice, QStringLiteral("0.00"));
-        row.department = document.Value(section, kKeyDepartment, QStringLiteral("0"));
+        TConfig_PredmRasch row;
+        row.Name = document.Value(section, kKeyName);
+        row.Font = document.Value(section, kKeyFont, GridTexts::kNarrowFont);
+        row.Barcode = document.Value(section, kKeyBarcode);
+        row.Price = document.Value(section, kKeyPrice, QStringLiteral("0.00"));
+        row.Department = document.Value(section, kKeyDepartment, QStringLiteral("0"));
         rows.append(row);
     }
     return rows;
 }
 
-bool SaveGoodsBaseFile(const QString &path, const QVector<TGoodsRow> &rows, QString *errorText)
+bool SaveGoodsBaseFile(const QString &path, const QVector<TConfig_PredmRasch> &rows,
+                       QString *errorText)
 {
     // What the file already holds is kept; the whole content is then written at once, so a
     // failed write leaves the old file as it was (and creates no empty one).
@@ -74,7 +75,8 @@ bool SaveGoodsBaseFile(const QString &path, const QVector<TGoodsRow> &rows, QStr
     return document.Save(path, errorText);
 }
 
-bool LoadGoodsBaseFile(const QString &path, int count, QVector<TGoodsRow> *rows, QString *errorText)
+bool LoadGoodsBaseFile(const QString &path, int count, QVector<TConfig_PredmRasch> *rows,
+                       QString *errorText)
 {
     if (!QFileInfo::exists(path)) {
         QFile file(path);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "goodsrecord.h"
+
 #include <QString>
 #include <QVector>
 
@@ -7,16 +9,6 @@ class TIniDocument;
 
 // The goods base file (".dbZ48"): one INI section "ТОВАР_#n" per goods item with five keys.
 // Works on plain rows, so the frame only copies its grid in and out.
-
-// The five cells of one goods row (grid columns 1 to 5).
-struct TGoodsRow {
-    QString name;
-    QString font;
-    QString barcode;
-    QString price;
-    QString department;
-    bool operator==(const TGoodsRow &) const = default;
-};
 
 // The file dialogs' filter and default extension.
 QString GoodsBaseFilter();
@@ -26,15 +18,16 @@ QString GoodsBaseExtension();
 QString GoodsSectionName(int item);
 
 // Sets the five keys of every row (rows[0] is item 1) in the document, in place or appended.
-void PutGoodsRows(TIniDocument &document, const QVector<TGoodsRow> &rows);
+void PutGoodsRows(TIniDocument &document, const QVector<TConfig_PredmRasch> &rows);
 // count rows read from the document, with the defaults for missing sections and keys.
-QVector<TGoodsRow> TakeGoodsRows(const TIniDocument &document, int count);
+QVector<TConfig_PredmRasch> TakeGoodsRows(const TIniDocument &document, int count);
 
 // Merges the rows into the file (other sections and keys it holds stay) and writes it whole;
 // a file that does not exist is created. On failure the file is left as it was and errorText
 // says why.
-bool SaveGoodsBaseFile(const QString &path, const QVector<TGoodsRow> &rows, QString *errorText);
+bool SaveGoodsBaseFile(const QString &path, const QVector<TConfig_PredmRasch> &rows,
+                       QString *errorText);
 // Reads count rows from the file. A file that does not exist is created empty and gives the
 // defaults. On failure rows is untouched and errorText says why.
-bool LoadGoodsBaseFile(const QString &path, int count, QVector<TGoodsRow> *rows,
+bool LoadGoodsBaseFile(const QString &path, int count, QVector<TConfig_PredmRasch> *rows,
                        QString *errorText);

@@ -1,13 +1,12 @@
 #include "tableruns.h"
 
 #include "devicecommands.h"
+#include "goodsrecord.h"
 #include "tablecodes.h"
 
 namespace
 {
 
-// The goods item's columns: name, font, barcode, price, department.
-constexpr int kGoodsName = 1, kGoodsFont = 2, kGoodsBarcode = 3, kGoodsPrice = 4, kGoodsDept = 5;
 // The groups grid's columns that field 1 of a group carries.
 constexpr int kGroupSign = 3, kGroupVat = 4, kGroupTax = 5;
 constexpr quint8 kModeWrite = 0;
@@ -21,11 +20,11 @@ quint8 WriteGoodsItem(int item, const TTableCells &cells, const TStructSetting &
 {
     const TTableTab goods = TTableTab::Goods;
     quint16 number = quint16(item);
-    quint8 font = FontFlag(cells.Cell(goods, kGoodsFont, item));
-    QString name = cells.Cell(goods, kGoodsName, item);
-    QString barcode = BarcodeText(cells.Cell(goods, kGoodsBarcode, item));
-    QString price = EncodePrice(cells.Cell(goods, kGoodsPrice, item));
-    quint8 department = DepartmentByte(cells.Cell(goods, kGoodsDept, item));
+    quint8 font = FontFlag(cells.Cell(goods, GoodsColumn::Font, item));
+    QString name = cells.Cell(goods, GoodsColumn::Name, item);
+    QString barcode = BarcodeText(cells.Cell(goods, GoodsColumn::Barcode, item));
+    QString price = EncodePrice(cells.Cell(goods, GoodsColumn::Price, item));
+    quint8 department = DepartmentByte(cells.Cell(goods, GoodsColumn::Department, item));
     return GoodsItemCommand(settings.Port.Name, settings.Port.Speed, settings.Port.TimeOut, 0,
                             settings.NumKKT, kModeWrite, number, font, name, barcode, price,
                             department);
@@ -51,11 +50,11 @@ quint8 ReadGoodsItem(int item, TTableCells &cells, const TStructSetting &setting
     if (number < 1 || number > kGoodsItemCount)
         return kNoSuchItem;
     const TTableTab goods = TTableTab::Goods;
-    cells.SetCell(goods, kGoodsName, number, name);
-    cells.SetCell(goods, kGoodsFont, number, FontText(font));
-    cells.SetCell(goods, kGoodsBarcode, number, barcode);
-    cells.SetCell(goods, kGoodsPrice, number, DecodePrice(price));
-    cells.SetCell(goods, kGoodsDept, number, QString::number(department));
+    cells.SetCell(goods, GoodsColumn::Name, number, name);
+    cells.SetCell(goods, GoodsColumn::Font, number, FontText(font));
+    cells.SetCell(goods, GoodsColumn::Barcode, number, barcode);
+    cells.SetCell(goods, GoodsColumn::Price, number, DecodePrice(price));
+    cells.SetCell(goods, GoodsColumn::Department, number, QString::number(department));
     filled = true;
     return 0;
 }

@@ -46,12 +46,13 @@ void SaveGoodsBase(TFrameSetZ48 &frame)
     bool saved = false;
     {
         TWaitCursor wait;
-        QVector<TGoodsRow> rows;
+        QVector<TConfig_PredmRasch> rows;
         rows.reserve(kGoodsItemCount);
         const TStringGrid &grid = *frame.SGBase;
         for (int row = 1; row <= kGoodsItemCount; ++row)
-            rows.append({grid.Cells(1, row), grid.Cells(2, row), grid.Cells(3, row),
-                         grid.Cells(4, row), grid.Cells(5, row)});
+            rows.append({grid.Cells(GoodsColumn::Name, row), grid.Cells(GoodsColumn::Font, row),
+                         grid.Cells(GoodsColumn::Barcode, row), grid.Cells(GoodsColumn::Price, row),
+                         grid.Cells(GoodsColumn::Department, row)});
         saved = SaveGoodsBaseFile(path, rows, &errorText);
     }
     if (!saved)
@@ -68,18 +69,18 @@ void LoadGoodsBase(TFrameSetZ48 &frame)
     bool loaded = false;
     {
         TWaitCursor wait;
-        QVector<TGoodsRow> rows;
+        QVector<TConfig_PredmRasch> rows;
         loaded = LoadGoodsBaseFile(path, kGoodsItemCount, &rows, &errorText);
         if (loaded) {
             TStringGrid &grid = *frame.SGBase;
             grid.BeginUpdate(); // one change announcement for the 30000 cells
             for (int row = 1; row <= rows.size(); ++row) {
-                const TGoodsRow &goods = rows.at(row - 1);
-                grid.SetCells(1, row, goods.name);
-                grid.SetCells(2, row, goods.font);
-                grid.SetCells(3, row, goods.barcode);
-                grid.SetCells(4, row, goods.price);
-                grid.SetCells(5, row, goods.department);
+                const TConfig_PredmRasch &goods = rows.at(row - 1);
+                grid.SetCells(GoodsColumn::Name, row, goods.Name);
+                grid.SetCells(GoodsColumn::Font, row, goods.Font);
+                grid.SetCells(GoodsColumn::Barcode, row, goods.Barcode);
+                grid.SetCells(GoodsColumn::Price, row, goods.Price);
+                grid.SetCells(GoodsColumn::Department, row, goods.Department);
             }
             grid.EndUpdate();
         }

@@ -12,10 +12,10 @@
 namespace
 {
 
-QVector<TGoodsRow> FreshRows(int count)
+QVector<TConfig_PredmRasch> FreshRows(int count)
 {
-    return QVector<TGoodsRow>(
-        count, TGoodsRow{QString(), QStringLiteral("Узкий"), QString(), QString(), QString()});
+    return QVector<TConfig_PredmRasch>(count, TConfig_PredmRasch{QString(), QStringLiteral("Узкий"),
+                                                                 QString(), QString(), QString()});
 }
 
 // One section exactly as the file holds it.
@@ -76,7 +76,7 @@ void TestGoodsBaseFile::savesValuesUnchanged()
 {
     TTempProgramFolder folder;
     const QString path = folder.FilePath(QStringLiteral("goods.dbZ48"));
-    QVector<TGoodsRow> rows = FreshRows(3);
+    QVector<TConfig_PredmRasch> rows = FreshRows(3);
     rows[0] = {QStringLiteral("Кофе"), QStringLiteral("Широкий"), QStringLiteral("4600000000000"),
                QStringLiteral("12.50"), QStringLiteral("3")};
     rows[2] = {QStringLiteral("A=B"), QStringLiteral("Узкий"), QString(), QStringLiteral("0.05"),
@@ -106,7 +106,7 @@ void TestGoodsBaseFile::savesValuesUnchanged()
                                                          "\r\n"));
     QCOMPARE(folder.Read(QStringLiteral("goods.dbZ48")), expected);
 
-    QVector<TGoodsRow> loaded;
+    QVector<TConfig_PredmRasch> loaded;
     QVERIFY2(LoadGoodsBaseFile(path, 3, &loaded, &error), qPrintable(error));
     QCOMPARE(loaded, rows);
 }
@@ -120,17 +120,17 @@ void TestGoodsBaseFile::loadsDefaultsForMissingSection()
             text += Section(n, QStringLiteral("ИМЯ%1").arg(n), QStringLiteral("Широкий"),
                             QString::number(n), QStringLiteral("1.00"), QStringLiteral("9"));
     QVERIFY(folder.Write(QStringLiteral("gap.dbZ48"), ToWin1251(text)));
-    QVector<TGoodsRow> rows;
+    QVector<TConfig_PredmRasch> rows;
     QString error;
     QVERIFY2(LoadGoodsBaseFile(folder.FilePath(QStringLiteral("gap.dbZ48")), 6000, &rows, &error),
              qPrintable(error));
     QCOMPARE(rows.size(), 6000);
-    const TGoodsRow defaults{QString(), QStringLiteral("Узкий"), QString(), QStringLiteral("0.00"),
-                             QStringLiteral("0")};
+    const TConfig_PredmRasch defaults{QString(), QStringLiteral("Узкий"), QString(),
+                                      QStringLiteral("0.00"), QStringLiteral("0")};
     QCOMPARE(rows[16], defaults);
     QCOMPARE(rows[5999], defaults);
-    QCOMPARE(rows[15].name, QStringLiteral("ИМЯ16"));
-    QCOMPARE(rows[17].barcode, QStringLiteral("18"));
+    QCOMPARE(rows[15].Name, QStringLiteral("ИМЯ16"));
+    QCOMPARE(rows[17].Barcode, QStringLiteral("18"));
 }
 
 void TestGoodsBaseFile::loadsKeysInOtherCaseAndWithBlanks_data()
@@ -153,26 +153,26 @@ void TestGoodsBaseFile::loadsKeysInOtherCaseAndWithBlanks()
     QFETCH(QByteArray, file);
     TTempProgramFolder folder;
     QVERIFY(folder.Write(QStringLiteral("case.dbZ48"), file));
-    QVector<TGoodsRow> rows;
+    QVector<TConfig_PredmRasch> rows;
     QString error;
     QVERIFY2(LoadGoodsBaseFile(folder.FilePath(QStringLiteral("case.dbZ48")), 3, &rows, &error),
              qPrintable(error));
-    QCOMPARE(rows[1],
-             (TGoodsRow{QStringLiteral("ЧАЙ"), QStringLiteral("Широкий"), QStringLiteral("77"),
-                        QStringLiteral("3.10"), QStringLiteral("4")}));
+    QCOMPARE(rows[1], (TConfig_PredmRasch{QStringLiteral("ЧАЙ"), QStringLiteral("Широкий"),
+                                          QStringLiteral("77"), QStringLiteral("3.10"),
+                                          QStringLiteral("4")}));
 }
 
 void TestGoodsBaseFile::blanksAroundValuesDoNotSurvive()
 {
     TTempProgramFolder folder;
     const QString path = folder.FilePath(QStringLiteral("blanks.dbZ48"));
-    QVector<TGoodsRow> rows = FreshRows(1);
-    rows[0].name = QStringLiteral("  ХЛЕБ  ");
+    QVector<TConfig_PredmRasch> rows = FreshRows(1);
+    rows[0].Name = QStringLiteral("  ХЛЕБ  ");
     QString error;
     QVERIFY(SaveGoodsBaseFile(path, rows, &error));
-    QVector<TGoodsRow> loaded;
+    QVector<TConfig_PredmRasch> loaded;
     QVERIFY(LoadGoodsBaseFile(path, 1, &loaded, &error));
-    QCOMPARE(loaded[0].name, QStringLiteral("ХЛЕБ"));
+    QCOMPARE(loaded[0].Name, QStringLiteral("ХЛЕБ"));
 }
 
 void TestGoodsBaseFile::mergesIntoExistingFile()
@@ -186,8 +186,8 @@ void TestGoodsBaseFile::mergesIntoExistingFile()
                                                        "Цена=5.00\r\n"
                                                        "Своё=1\r\n"));
     QVERIFY(folder.Write(QStringLiteral("merge.dbZ48"), before));
-    QVector<TGoodsRow> rows = FreshRows(2);
-    rows[1].price = QStringLiteral("7.00");
+    QVector<TConfig_PredmRasch> rows = FreshRows(2);
+    rows[1].Price = QStringLiteral("7.00");
     QString error;
     QVERIFY2(SaveGoodsBaseFile(folder.FilePath(QStringLiteral("merge.dbZ48")), rows, &error),
              qPrintable(error));
@@ -212,14 +212,14 @@ void TestGoodsBaseFile::loadFromMissingFileCreatesItWithDefaults()
 {
     TTempProgramFolder folder;
     const QString path = folder.FilePath(QStringLiteral("new.dbZ48"));
-    QVector<TGoodsRow> rows = FreshRows(2);
-    rows[0].name = QStringLiteral("СТАРОЕ");
+    QVector<TConfig_PredmRasch> rows = FreshRows(2);
+    rows[0].Name = QStringLiteral("СТАРОЕ");
     QString error;
     QVERIFY2(LoadGoodsBaseFile(path, 2, &rows, &error), qPrintable(error));
     QVERIFY(folder.Exists(QStringLiteral("new.dbZ48")));
     QCOMPARE(QFileInfo(path).size(), 0);
-    QCOMPARE(rows[0], (TGoodsRow{QString(), QStringLiteral("Узкий"), QString(),
-                                 QStringLiteral("0.00"), QStringLiteral("0")}));
+    QCOMPARE(rows[0], (TConfig_PredmRasch{QString(), QStringLiteral("Узкий"), QString(),
+                                          QStringLiteral("0.00"), QStringLiteral("0")}));
 }
 
 void TestGoodsBaseFile::loadAcceptsLongValues()
@@ -230,12 +230,12 @@ void TestGoodsBaseFile::loadAcceptsLongValues()
         QStringLiteral("long.dbZ48"),
         ToWin1251(Section(1, name, QStringLiteral("Что-то"), QStringLiteral("12345678901234567890"),
                           QStringLiteral("abc"), QStringLiteral("999")))));
-    QVector<TGoodsRow> rows;
+    QVector<TConfig_PredmRasch> rows;
     QString error;
     QVERIFY(LoadGoodsBaseFile(folder.FilePath(QStringLiteral("long.dbZ48")), 1, &rows, &error));
-    QCOMPARE(rows[0],
-             (TGoodsRow{name, QStringLiteral("Что-то"), QStringLiteral("12345678901234567890"),
-                        QStringLiteral("abc"), QStringLiteral("999")}));
+    QCOMPARE(rows[0], (TConfig_PredmRasch{name, QStringLiteral("Что-то"),
+                                          QStringLiteral("12345678901234567890"),
+                                          QStringLiteral("abc"), QStringLiteral("999")}));
 }
 
 void TestGoodsBaseFile::failedLoadChangesNothing()
@@ -246,8 +246,8 @@ void TestGoodsBaseFile::failedLoadChangesNothing()
     QVERIFY(::chmod(QFile::encodeName(folder.Path()).constData(), 0755) == 0);
     QVERIFY(::chmod(QFile::encodeName(folder.FilePath(QStringLiteral("secret.dbZ48"))).constData(),
                     0600) == 0);
-    const QVector<TGoodsRow> before = FreshRows(2);
-    QVector<TGoodsRow> rows = before;
+    const QVector<TConfig_PredmRasch> before = FreshRows(2);
+    QVector<TConfig_PredmRasch> rows = before;
     bool unreadable = true;
     bool uncreatable = true;
     QString error;
