@@ -1,5 +1,5 @@
 // The tables runs without windows: cells in a map, the register on a pseudo-terminal.
-#include "emulatorpty.h"
+#include "registerfixture.h"
 #include "tableruns.h"
 
 #include <QHash>
@@ -29,22 +29,6 @@ public:
     QHash<QString, QString> cells;
 };
 
-// Ends the run once it has seen a number of steps, and keeps what it was told.
-class TStopAfter : public TRunObserver
-{
-public:
-    explicit TStopAfter(int steps) : steps_(steps) {}
-    bool Step(qint64 done, qint64 total, int record) override
-    {
-        seen.append({done, total, record});
-        return seen.size() < steps_;
-    }
-    QList<QList<qint64>> seen;
-
-private:
-    int steps_;
-};
-
 const QString kNarrow = QStringLiteral("Узкий");
 const QString kWide = QStringLiteral("Широкий");
 
@@ -54,20 +38,11 @@ class TestTableRuns : public QObject
 {
     Q_OBJECT
 private:
-    TEmulatorPty pty;
-    TStructSetting settings;
+    TRegisterFixture r;
+    TStructSetting &settings = r.settings;
 
 private slots:
-    void init()
-    {
-        QVERIFY2(pty.IsOpen(), qPrintable(pty.ErrorText()));
-        pty.Engine().ResetMemory();
-        pty.Engine().ClearFaults();
-        pty.Engine().ClearReceivedRequests();
-        settings.Port.Name = pty.PortName();
-        settings.Port.Speed = 115200;
-        settings.Port.TimeOut = 300;
-    }
+    void init() { QVERIFY2(r.Reset(), qPrintable(r.ErrorText())); }
 
     // What is written to each tab reads back the same, through other cells.
     void writtenTabsReadBack_data()
@@ -113,12 +88,12 @@ private slots:
     void failureIsAValue()
     {
         TMapCells cells;
-        pty.Engine().AnswerStatusAt(2, 0x7F);
+        r.Engine().AnswerStatusAt(2, 0x7F);
         const TTableRunResult written = WriteTables(TTableTab::Goods, 10, 20, cells, settings);
         QCOMPARE(int(written.outcome), int(TTableRunResult::TOutcome::Failed));
         QCOMPARE(written.code, quint8(0x7F));
         QCOMPARE(written.record, 11);
-        QCOMPARE(pty.Engine().ReceivedCount(), 2);
+        QCOMPARE(r.Engine().ReceivedCount(), 2);
         QCOMPARE(TableRunMessage(TTableTab::Goods, true, written),
                  QStringLiteral("Внимание!\r\nОшибка (127) при записи базы. Товар номер 11 !"));
         settings.Port.Name = QStringLiteral("/dev/no-such-port-kkt");
@@ -138,7 +113,7 @@ private slots:
             ReadTables(TTableTab::Operators, 2, 6, cells, settings, &stop);
         QCOMPARE(int(result.outcome), int(TTableRunResult::TOutcome::Stopped));
         QCOMPARE(result.record, 2);
-        QCOMPARE(pty.Engine().ReceivedCount(), 3);
+        QCOMPARE(r.Engine().ReceivedCount(), 3);
         // Five fields an operator, five operators.
         QCOMPARE(stop.seen, (QList<QList<qint64>>{{1, 25, 2}, {2, 25, 2}, {3, 25, 2}}));
         QVERIFY(cells.cells.contains(TMapCells::Key(TTableTab::Operators, 6, 2))); // third field
@@ -153,7 +128,7 @@ private slots:
         const TTableRunResult result = WriteTables(TTableTab::Groups, 1, 2, cells, settings);
         QCOMPARE(int(result.outcome), int(TTableRunResult::TOutcome::NoPaymentItem));
         QCOMPARE(result.record, 2);
-        QCOMPARE(pty.Engine().ReceivedCount(), 2); // both fields of group 1
+        QCOMPARE(r.Engine().ReceivedCount(), 2); // both fields of group 1
         QCOMPARE(TableRunMessage(TTableTab::Groups, true, result),
                  QStringLiteral("ВНИМАНИЕ!\r\nНе выбран признак предмета расчета в строке 2!"));
     }
@@ -162,10 +137,10 @@ private slots:
     {
         TEmulatorItem item;
         item.price = 100;
-        QVERIFY(pty.Engine().SetItem(5, item));
+        QVERIFY(r.Engine().SetItem(5, item));
         QCOMPARE(ClearGoods(settings), quint8(0));
-        QCOMPARE(pty.Engine().Item(5)->price, quint64(0));
-        pty.Engine().StaySilent(10);
+        QCOMPARE(r.Engine().Item(5)->price, quint64(0));
+        r.Engine().StaySilent(10);
         QCOMPARE(ClearGoods(settings, 50), quint8(2));
     }
 };
