@@ -1,5 +1,6 @@
 #include "inidocument.h"
 
+#include "filefailure.h"
 #include "initext.h"
 #include "win1251.h"
 
@@ -50,17 +51,13 @@ bool TIniDocument::Load(const QString &path, QString *errorText)
         *this = TIniDocument();
         return true;
     }
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (errorText)
-            *errorText = file.errorString();
+    QByteArray bytes;
+    if (!TryFileCall(file, errorText, [&] { return file.open(QIODevice::ReadOnly); }) ||
+        !TryFileCall(file, errorText, [&] {
+            bytes = file.readAll();
+            return file.error() == QFileDevice::NoError;
+        }))
         return false;
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        if (errorText)
-            *errorText = file.errorString();
-        return false;
-    }
     *this = FromBytes(bytes);
     return true;
 }
@@ -98,12 +95,9 @@ bool TIniDocument::Save(const QString &path, QString *errorText) const
     // complete, so a full disk or a lost write never leaves half a file behind.
     QSaveFile file(path);
     const QByteArray bytes = ToBytes();
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        if (errorText)
-            *errorText = file.errorString();
-        return false;
-    }
-    return true;
+    return TryFileCall(file, errorText, [&] { return file.open(QIODevice::WriteOnly); }) &&
+           TryFileCall(file, errorText, [&] { return file.write(bytes) == bytes.size(); }) &&
+           TryFileCall(file, errorText, [&] { return file.commit(); });
 }
 
 QString TIniDocument::Value(const QString &section, const QString &key,

@@ -1,5 +1,6 @@
 #include "goodsbasefile.h"
 
+#include "filefailure.h"
 #include "gridtexts.h"
 #include "inidocument.h"
 #include "tablecodes.h"
@@ -80,11 +81,9 @@ bool LoadGoodsBaseFile(const QString &path, int count, QVector<TConfig_PredmRasc
 {
     if (!QFileInfo::exists(path)) {
         QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-            if (errorText)
-                *errorText = file.errorString();
+        if (!TryFileCall(file, errorText,
+                         [&] { return file.open(QIODevice::WriteOnly | QIODevice::NewOnly); }))
             return false;
-        }
     }
     TIniDocument document;
     if (!document.Load(path, errorText))

@@ -1,8 +1,11 @@
+#include "filefailure.h"
 #include "inidocument.h"
 #include "tempfolder.h"
 #include "win1251.h"
 
 #include <QtTest/QtTest>
+
+#include <cerrno>
 
 // Rows of a reading case: one (section, key, expected value) lookup per entry; a null expected
 // value means "missing", seen through the default "<default>".
@@ -42,6 +45,8 @@ private slots:
     void mergingIntoAnExistingFile();
     void loadingAMissingFileGivesAnEmptyDocument();
     void savingIntoAnUnwritableFolderFailsAndKeepsTheOldFile();
+    void reasonsAreInRussian_data();
+    void reasonsAreInRussian();
     void savingOntoAFolderFails();
     void largeDocumentRoundTrip();
 };
@@ -291,11 +296,43 @@ void TstIniDocument::savingIntoAnUnwritableFolderFailsAndKeepsTheOldFile()
     }
     QFile::setPermissions(sub, QFile::permissions(sub) | QFileDevice::WriteOwner);
     QVERIFY(!saved);
-    QVERIFY(!error.isEmpty());
+    QCOMPARE(error, QStringLiteral("Доступ запрещён"));
     QFile f(path);
     QVERIFY(f.open(QIODevice::ReadOnly));
     QCOMPARE(f.readAll(), old);
     QCOMPARE(QDir(sub).entryList(QDir::Files | QDir::Hidden), QStringList{"base.dbZ48"});
+}
+
+void TstIniDocument::reasonsAreInRussian_data()
+{
+    QTest::addColumn<int>("systemError");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("ENOSPC") << ENOSPC << "Нет свободного места на устройстве";
+    QTest::newRow("EDQUOT") << EDQUOT << "Превышена дисковая квота";
+    QTest::newRow("EACCES") << EACCES << "Доступ запрещён";
+    QTest::newRow("EPERM") << EPERM << "Доступ запрещён";
+    QTest::newRow("EROFS") << EROFS << "Файловая система доступна только для чтения";
+    QTest::newRow("ENOENT") << ENOENT << "Нет такого файла или каталога";
+    QTest::newRow("ELOOP") << ELOOP << "Слишком много уровней символических ссылок";
+    QTest::newRow("ENAMETOOLONG") << ENAMETOOLONG << "Слишком длинное имя файла";
+    QTest::newRow("EISDIR") << EISDIR << "Это каталог, а не файл";
+    QTest::newRow("ENOTDIR") << ENOTDIR << "Часть пути не является каталогом";
+    QTest::newRow("EEXIST") << EEXIST << "Файл уже существует";
+    QTest::newRow("EIO") << EIO << "Ошибка ввода-вывода";
+    QTest::newRow("EMFILE") << EMFILE << "Слишком много открытых файлов";
+    QTest::newRow("ENFILE") << ENFILE << "Слишком много открытых файлов";
+    QTest::newRow("EBUSY") << EBUSY << "Устройство или ресурс заняты";
+    QTest::newRow("ETXTBSY") << ETXTBSY << "Файл занят другой программой";
+    QTest::newRow("EFBIG") << EFBIG << "Файл слишком велик";
+    QTest::newRow("number without a text") << 9999 << "Неизвестная ошибка (код 9999)";
+    QTest::newRow("no number: Qt's kind of failure") << 0 << "Ошибка записи";
+}
+
+void TstIniDocument::reasonsAreInRussian()
+{
+    QFETCH(int, systemError);
+    QFETCH(QString, text);
+    QCOMPARE(FileFailureText(systemError, QFileDevice::WriteError), text);
 }
 
 void TstIniDocument::savingOntoAFolderFails()

@@ -1,0 +1,100 @@
+#include "filefailure.h"
+
+#include <cerrno>
+
+QString SystemErrorText(int systemError)
+{
+    switch (systemError) {
+    case ENOSPC:
+        return QStringLiteral("Нет свободного места на устройстве");
+#ifdef EDQUOT
+    case EDQUOT:
+        return QStringLiteral("Превышена дисковая квота");
+#endif
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("Доступ запрещён");
+    case EROFS:
+        return QStringLiteral("Файловая система доступна только для чтения");
+    case ENOENT:
+        return QStringLiteral("Нет такого файла или каталога");
+    case ELOOP:
+        return QStringLiteral("Слишком много уровней символических ссылок");
+    case ENAMETOOLONG:
+        return QStringLiteral("Слишком длинное имя файла");
+    case EISDIR:
+        return QStringLiteral("Это каталог, а не файл");
+    case ENOTDIR:
+        return QStringLiteral("Часть пути не является каталогом");
+    case EEXIST:
+        return QStringLiteral("Файл уже существует");
+    case EIO:
+        return QStringLiteral("Ошибка ввода-вывода");
+    case EMFILE:
+    case ENFILE:
+        return QStringLiteral("Слишком много открытых файлов");
+    case EBUSY:
+        return QStringLiteral("Устройство или ресурс заняты");
+    case ETXTBSY:
+        return QStringLiteral("Файл занят другой программой");
+    case EFBIG:
+        return QStringLiteral("Файл слишком велик");
+    default:
+        return QStringLiteral("Неизвестная ошибка (код %1)").arg(systemError);
+    }
+}
+
+QString FileErrorText(QFileDevice::FileError error)
+{
+    switch (error) {
+    case QFileDevice::ReadError:
+        return QStringLiteral("Ошибка чтения");
+    case QFileDevice::WriteError:
+        return QStringLiteral("Ошибка записи");
+    case QFileDevice::FatalError:
+        return QStringLiteral("Неустранимая ошибка");
+    case QFileDevice::ResourceError:
+        return QStringLiteral("Недостаточно места на диске или памяти");
+    case QFileDevice::OpenError:
+        return QStringLiteral("Не удалось открыть файл");
+    case QFileDevice::AbortError:
+        return QStringLiteral("Операция прервана");
+    case QFileDevice::TimeOutError:
+        return QStringLiteral("Превышено время ожидания");
+    case QFileDevice::RemoveError:
+        return QStringLiteral("Не удалось удалить файл");
+    case QFileDevice::RenameError:
+        return QStringLiteral("Не удалось заменить файл");
+    case QFileDevice::PositionError:
+        return QStringLiteral("Ошибка позиционирования в файле");
+    case QFileDevice::ResizeError:
+        return QStringLiteral("Не удалось изменить размер файла");
+    case QFileDevice::PermissionsError:
+        return QStringLiteral("Доступ запрещён");
+    case QFileDevice::CopyError:
+        return QStringLiteral("Не удалось скопировать файл");
+    case QFileDevice::NoError:
+    case QFileDevice::UnspecifiedError:
+        break;
+    }
+    return QStringLiteral("Неизвестная ошибка");
+}
+
+QString FileFailureText(int systemError, QFileDevice::FileError error)
+{
+    return systemError != 0 ? SystemErrorText(systemError) : FileErrorText(error);
+}
+
+int LastFileError()
+{
+#if defined(Q_OS_UNIX)
+    return errno;
+#else
+    return 0;
+#endif
+}
+
+void ClearFileError()
+{
+    errno = 0;
+}
