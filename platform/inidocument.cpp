@@ -95,8 +95,11 @@ bool TIniDocument::Save(const QString &path, QString *errorText) const
     // complete, so a full disk or a lost write never leaves half a file behind.
     QSaveFile file(path);
     const QByteArray bytes = ToBytes();
+    // Flushed before the commit, which would otherwise put a file a full disk cut short in
+    // place of the old one.
     return TryFileCall(file, errorText, [&] { return file.open(QIODevice::WriteOnly); }) &&
            TryFileCall(file, errorText, [&] { return file.write(bytes) == bytes.size(); }) &&
+           TryFileCall(file, errorText, [&] { return file.flush(); }) &&
            TryFileCall(file, errorText, [&] { return file.commit(); });
 }
 

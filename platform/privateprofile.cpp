@@ -115,8 +115,10 @@ bool WriteString(const QString &path, const QString &section, const QString &key
         return false;
     const QByteArray updated = ToWin1251(WithKeySet(FromWin1251(bytes), section, key, value));
     QSaveFile file(path);
+    // Flushed first: a commit after a full disk cut the buffer short would put an empty file
+    // in place of the old one.
     return file.open(QIODevice::WriteOnly) && file.write(updated) == updated.size() &&
-           file.commit();
+           file.flush() && file.commit();
 }
 
 bool EnsureFileExists(const QString &path)

@@ -5,7 +5,11 @@
 
 #if defined(Q_OS_LINUX)
 #include <pwd.h>
+#include <sys/mount.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 #endif
 
 TTempProgramFolder::TTempProgramFolder()
@@ -51,6 +55,26 @@ QByteArray TTempProgramFolder::Read(const QString &name) const
 bool TTempProgramFolder::Exists(const QString &name) const
 {
     return QFile::exists(FilePath(name));
+}
+
+TTinyDisk::TTinyDisk(const QString &folder) : folder_(QFile::encodeName(folder))
+{
+#if defined(Q_OS_LINUX)
+    mounted_ = QDir().mkpath(folder) &&
+               ::mount("tmpfs", folder_.constData(), "tmpfs", 0, "size=4k,mode=0755") == 0;
+    if (!mounted_)
+        whyNot_ = QByteArray("cannot mount a tiny tmpfs here: ") + std::strerror(errno);
+#else
+    whyNot_ = "a tiny tmpfs can be mounted on Linux only";
+#endif
+}
+
+TTinyDisk::~TTinyDisk()
+{
+#if defined(Q_OS_LINUX)
+    if (mounted_ && ::umount(folder_.constData()) != 0)
+        (void)::umount2(folder_.constData(), MNT_DETACH);
+#endif
 }
 
 TRunAsNobody::TRunAsNobody()

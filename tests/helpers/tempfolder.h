@@ -52,3 +52,23 @@ private:
     unsigned savedUid_ = 0;
     unsigned savedGid_ = 0;
 };
+
+// A tmpfs of one page mounted on folder (created when missing) while it lives: once a small file
+// is on it, it is full, so a save runs out of space for real. Unmounted on destruction.
+// Mounting needs root: where it fails, Mounted() is false and WhyNot() says why, for QSKIP.
+class TTinyDisk
+{
+public:
+    explicit TTinyDisk(const QString &folder);
+    ~TTinyDisk();
+    TTinyDisk(const TTinyDisk &) = delete;
+    TTinyDisk &operator=(const TTinyDisk &) = delete;
+
+    bool Mounted() const { return mounted_; }
+    const char *WhyNot() const { return whyNot_.constData(); }
+
+private:
+    QByteArray folder_;
+    bool mounted_ = false;
+    QByteArray whyNot_;
+};

@@ -45,6 +45,7 @@ private slots:
     void mergingIntoAnExistingFile();
     void loadingAMissingFileGivesAnEmptyDocument();
     void savingIntoAnUnwritableFolderFailsAndKeepsTheOldFile();
+    void fullDiskKeepsTheOldFileAndSaysWhy();
     void reasonsAreInRussian_data();
     void reasonsAreInRussian();
     void savingOntoAFolderFails();
@@ -301,6 +302,25 @@ void TstIniDocument::savingIntoAnUnwritableFolderFailsAndKeepsTheOldFile()
     QVERIFY(f.open(QIODevice::ReadOnly));
     QCOMPARE(f.readAll(), old);
     QCOMPARE(QDir(sub).entryList(QDir::Files | QDir::Hidden), QStringList{"base.dbZ48"});
+}
+
+void TstIniDocument::fullDiskKeepsTheOldFileAndSaysWhy()
+{
+    // A small content stays in the buffer to the very end, where the disk is found full.
+    TTempProgramFolder folder;
+    TTinyDisk disk(folder.FilePath("disk"));
+    if (!disk.Mounted())
+        QSKIP(disk.WhyNot());
+    const QByteArray old = "[A]\r\nk=old\r\n\r\n";
+    QVERIFY(folder.Write("disk/base.dbZ48", old));
+    TIniDocument doc = TIniDocument::FromBytes(old);
+    doc.SetValue("A", "k", "new");
+    QString error;
+    QVERIFY(!doc.Save(folder.FilePath("disk/base.dbZ48"), &error));
+    QCOMPARE(error, QStringLiteral("Нет свободного места на устройстве"));
+    QCOMPARE(folder.Read("disk/base.dbZ48"), old);
+    QCOMPARE(QDir(folder.FilePath("disk")).entryList(QDir::Files | QDir::Hidden),
+             QStringList{"base.dbZ48"});
 }
 
 void TstIniDocument::reasonsAreInRussian_data()
