@@ -24,6 +24,7 @@ public:
     // The writing layout: "[Section]" header line, its "Key=Value" lines, one empty line; CR LF.
     QByteArray ToBytes() const;
     // Writes the whole file at once (QSaveFile): a failed save leaves the old file as it was.
+    // Only where the folder takes no temporary file is a writable file written in place.
     bool Save(const QString &path, QString *errorText = nullptr) const;
 
     // The value, or defaultValue when the section or key is missing.

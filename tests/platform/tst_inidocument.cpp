@@ -5,6 +5,8 @@
 
 #include <QtTest/QtTest>
 
+#include <sys/stat.h>
+
 #include <cerrno>
 
 // Rows of a reading case: one (section, key, expected value) lookup per entry; a null expected
@@ -26,6 +28,11 @@ QByteArray Cp(const QString &text)
     return ToWin1251(text);
 }
 
+bool SetMode(const QString &path, int mode)
+{
+    return ::chmod(QFile::encodeName(path).constData(), mode_t(mode)) == 0;
+}
+
 } // namespace
 
 class TstIniDocument : public QObject
@@ -45,6 +52,7 @@ private slots:
     void mergingIntoAnExistingFile();
     void loadingAMissingFileGivesAnEmptyDocument();
     void savingIntoAnUnwritableFolderFailsAndKeepsTheOldFile();
+    void writableFileInAReadOnlyFolderIsWrittenInPlace();
     void fullDiskKeepsTheOldFileAndSaysWhy();
     void reasonsAreInRussian_data();
     void reasonsAreInRussian();
@@ -302,6 +310,28 @@ void TstIniDocument::savingIntoAnUnwritableFolderFailsAndKeepsTheOldFile()
     QVERIFY(f.open(QIODevice::ReadOnly));
     QCOMPARE(f.readAll(), old);
     QCOMPARE(QDir(sub).entryList(QDir::Files | QDir::Hidden), QStringList{"base.dbZ48"});
+}
+
+void TstIniDocument::writableFileInAReadOnlyFolderIsWrittenInPlace()
+{
+    TTempProgramFolder folder;
+    QVERIFY(QDir().mkdir(folder.FilePath("locked")));
+    const QString path = folder.FilePath("locked/base.dbZ48");
+    QVERIFY(folder.Write("locked/base.dbZ48", "[A]\r\nk=old\r\n\r\n"));
+    // The file writable for everyone; the folders enterable, but writable for root only.
+    QVERIFY(SetMode(path, 0666) && SetMode(folder.FilePath("locked"), 0755) &&
+            SetMode(folder.Path(), 0755));
+    const TIniDocument doc = TIniDocument::FromBytes("[A]\r\nk=new\r\n");
+    bool saved = false;
+    QString error;
+    {
+        TRunAsNobody nobody;
+        if (!nobody.PermissionsApply())
+            QSKIP("cannot give up root's rights here, so no folder is unwritable");
+        saved = doc.Save(path, &error);
+    }
+    QVERIFY2(saved, qPrintable(error));
+    QCOMPARE(folder.Read("locked/base.dbZ48"), doc.ToBytes());
 }
 
 void TstIniDocument::fullDiskKeepsTheOldFileAndSaysWhy()
