@@ -2,6 +2,7 @@
 
 #include "config.h"
 #include "configkeys.h"
+#include "filefailure.h"
 #include "inidocument.h"
 
 #include <vector>
@@ -157,6 +158,13 @@ bool WriteConfigFile(const QString &path, const TConfig &config, QString *errorT
 
 bool ReadConfigFile(const QString &path, TConfig &config, QString *errorText)
 {
+    // A name that leads nowhere is no configuration to load, though a save may create it.
+    QString reason;
+    if (InspectFile(path, &reason) == TFileKind::LinkToNothing) {
+        if (errorText)
+            *errorText = reason;
+        return false;
+    }
     TIniDocument doc;
     if (!doc.Load(path, errorText))
         return false;

@@ -22,5 +22,6 @@ void ConfigFromIni(const TIniDocument &doc, TConfig &config);
 bool WriteConfigFile(const QString &path, const TConfig &config, QString *errorText = nullptr);
 // Reads the file at path into the record (a missing file reads as an empty one). When an
 // existing file cannot be read, returns false with the system's message and leaves the record
-// as it was.
+// as it was; so it does, without opening it, for a link to nothing and a name that is no
+// regular file (a folder, a pipe, a device).
 bool ReadConfigFile(const QString &path, TConfig &config, QString *errorText = nullptr);

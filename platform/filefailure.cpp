@@ -1,6 +1,26 @@
 #include "filefailure.h"
 
+#include <QFile>
+#include <QFileInfo>
+
 #include <cerrno>
+
+#if defined(Q_OS_UNIX)
+#include <sys/stat.h>
+#endif
+
+namespace
+{
+
+const QString kNotRegular = QStringLiteral("Это не обычный файл (канал, устройство или сокет)");
+
+void SetReason(QString *reason, const QString &text)
+{
+    if (reason)
+        *reason = text;
+}
+
+} // namespace
 
 QString SystemErrorText(int systemError)
 {
@@ -97,4 +117,40 @@ int LastFileError()
 void ClearFileError()
 {
     errno = 0;
+}
+
+TFileKind InspectFile(const QString &path, QString *reason)
+{
+#if defined(Q_OS_UNIX)
+    const QByteArray name = QFile::encodeName(path);
+    struct stat st {
+    };
+    if (::stat(name.constData(), &st) == 0) {
+        if (S_ISREG(st.st_mode))
+            return TFileKind::Regular;
+        SetReason(reason, S_ISDIR(st.st_mode) ? SystemErrorText(EISDIR) : kNotRegular);
+        return TFileKind::Other;
+    }
+    const int error = errno;
+    if (error != ENOENT) {
+        SetReason(reason, SystemErrorText(error));
+        return TFileKind::Other;
+    }
+    if (::lstat(name.constData(), &st) != 0)
+        return TFileKind::Missing;
+    SetReason(reason, SystemErrorText(ENOENT));
+    return TFileKind::LinkToNothing;
+#else
+    const QFileInfo info(path);
+    if (info.isFile())
+        return TFileKind::Regular;
+    if (info.isSymLink() && !info.exists()) {
+        SetReason(reason, SystemErrorText(ENOENT));
+        return TFileKind::LinkToNothing;
+    }
+    if (!info.exists())
+        return TFileKind::Missing;
+    SetReason(reason, info.isDir() ? SystemErrorText(EISDIR) : kNotRegular);
+    return TFileKind::Other;
+#endif
 }

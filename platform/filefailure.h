@@ -32,3 +32,14 @@ template <typename Call> bool TryFileCall(const QFileDevice &file, QString *erro
         *errorText = FileFailureText(systemError, file.error());
     return false;
 }
+
+// What is at a name, looked at without opening it: opening a pipe or a device for reading can
+// wait for ever.
+enum class TFileKind {
+    Regular,       // a file, or a link to one
+    Missing,       // nothing at the name
+    LinkToNothing, // a symbolic link whose target does not exist (writing creates the target)
+    Other,         // a folder, a pipe, a device, a link loop, a name that cannot be looked at
+};
+// The kind; reason gets why for LinkToNothing and Other.
+TFileKind InspectFile(const QString &path, QString *reason = nullptr);

@@ -46,11 +46,21 @@ TIniDocument TIniDocument::FromBytes(const QByteArray &bytes)
 
 bool TIniDocument::Load(const QString &path, QString *errorText)
 {
-    QFile file(path);
-    if (!file.exists()) {
+    QString reason;
+    switch (InspectFile(path, &reason)) {
+    case TFileKind::Missing:
+    case TFileKind::LinkToNothing:
         *this = TIniDocument();
         return true;
+    case TFileKind::Other:
+        // Refused before it is opened: a pipe or a device would keep the program waiting.
+        if (errorText)
+            *errorText = reason;
+        return false;
+    case TFileKind::Regular:
+        break;
     }
+    QFile file(path);
     QByteArray bytes;
     if (!TryFileCall(file, errorText, [&] { return file.open(QIODevice::ReadOnly); }) ||
         !TryFileCall(file, errorText, [&] {

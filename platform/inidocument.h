@@ -17,8 +17,9 @@ public:
 
     // Parses file contents (Windows-1251 bytes) by the reading rules.
     static TIniDocument FromBytes(const QByteArray &bytes);
-    // Reads a file; a missing file gives an empty document. Returns false (with errorText set)
-    // only when an existing file cannot be read.
+    // Reads a file; a missing file (or a link to nothing) gives an empty document. Returns false
+    // (with errorText set) when an existing file cannot be read, and, without opening it, for
+    // a name that is no regular file: a folder, a pipe, a device.
     bool Load(const QString &path, QString *errorText = nullptr);
 
     // The writing layout: "[Section]" header line, its "Key=Value" lines, one empty line; CR LF.

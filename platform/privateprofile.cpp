@@ -1,5 +1,6 @@
 #include "inidocument.h"
 
+#include "filefailure.h"
 #include "initext.h"
 #include "win1251.h"
 
@@ -13,14 +14,21 @@
 namespace
 {
 
-// The whole file; a missing file reads as empty. False when an existing file cannot be read.
+// The whole file; a missing file reads as empty. False when an existing file cannot be read,
+// and, without opening it, when the name is no regular file (a pipe would never answer).
 bool ReadWhole(const QString &path, QByteArray *bytes)
 {
-    QFile file(path);
-    if (!file.exists()) {
-        bytes->clear();
+    bytes->clear();
+    switch (InspectFile(path)) {
+    case TFileKind::Missing:
+    case TFileKind::LinkToNothing:
         return true;
+    case TFileKind::Other:
+        return false;
+    case TFileKind::Regular:
+        break;
     }
+    QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
     *bytes = file.readAll();

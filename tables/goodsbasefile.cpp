@@ -6,7 +6,6 @@
 #include "tablecodes.h"
 
 #include <QFile>
-#include <QFileInfo>
 
 namespace
 {
@@ -79,7 +78,15 @@ bool SaveGoodsBaseFile(const QString &path, const QVector<TConfig_PredmRasch> &r
 bool LoadGoodsBaseFile(const QString &path, int count, QVector<TConfig_PredmRasch> *rows,
                        QString *errorText)
 {
-    if (!QFileInfo::exists(path)) {
+    QString reason;
+    const TFileKind kind = InspectFile(path, &reason);
+    if (kind == TFileKind::LinkToNothing) {
+        // Nothing could be created through it either.
+        if (errorText)
+            *errorText = reason;
+        return false;
+    }
+    if (kind == TFileKind::Missing) {
         QFile file(path);
         if (!TryFileCall(file, errorText,
                          [&] { return file.open(QIODevice::WriteOnly | QIODevice::NewOnly); }))

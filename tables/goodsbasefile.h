@@ -28,6 +28,7 @@ QVector<TConfig_PredmRasch> TakeGoodsRows(const TIniDocument &document, int coun
 bool SaveGoodsBaseFile(const QString &path, const QVector<TConfig_PredmRasch> &rows,
                        QString *errorText);
 // Reads count rows from the file. A file that does not exist is created empty and gives the
-// defaults. On failure rows is untouched and errorText says why.
+// defaults; a link to nothing and a name that is no regular file (a folder, a pipe, a device)
+// are refused without being opened. On failure rows is untouched and errorText says why.
 bool LoadGoodsBaseFile(const QString &path, int count, QVector<TConfig_PredmRasch> *rows,
                        QString *errorText);

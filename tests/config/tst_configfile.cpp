@@ -517,6 +517,15 @@ void TestConfigFile::failedLoadChangesNothing()
     // A folder in place of the file is no configuration either.
     QVERIFY(!LoadConfigFile(nullptr, folder.FilePath(QStringLiteral("dir.conf")), *c, &wait, 0));
     QVERIFY(*c == before);
+    // Nor is a pipe, which would keep the program waiting for ever: the answer comes at once.
+    const QString pipe = folder.FilePath(QStringLiteral("pipe.conf"));
+    QVERIFY(folder.MakeSpecial(QStringLiteral("pipe.conf"), TTempProgramFolder::Special::Pipe));
+    QVERIFY(!LoadConfigFile(nullptr, pipe, *c, &wait, 0));
+    QCOMPARE(dialogs.LastText(), QStringLiteral("Не удалось прочитать файл конфигурации \"") +
+                                     QDir::toNativeSeparators(pipe) +
+                                     QStringLiteral("\".\r\nЭто не обычный файл (канал, "
+                                                    "устройство или сокет)"));
+    QVERIFY(*c == before);
     {
         TRunAsNobody nobody;
         if (!nobody.PermissionsApply())
@@ -525,13 +534,13 @@ void TestConfigFile::failedLoadChangesNothing()
             !LoadConfigFile(nullptr, folder.FilePath(QStringLiteral("secret.conf")), *c, &wait, 0));
     }
     QVERIFY(*c == before);
-    QCOMPARE(dialogs.MessageCount(), 2);
+    QCOMPARE(dialogs.MessageCount(), 3);
     for (const TDialogRecorder::Shown &shown : dialogs.Messages()) {
         QCOMPARE(shown.kind, TDialogs::Kind::Error);
         QVERIFY(shown.text.startsWith(QStringLiteral("Не удалось прочитать файл конфигурации \"")));
     }
-    QCOMPARE(wait.shown, 2);
-    QCOMPARE(wait.closed, 2);
+    QCOMPARE(wait.shown, 3);
+    QCOMPARE(wait.closed, 3);
     QVERIFY(!QApplication::overrideCursor());
 }
 

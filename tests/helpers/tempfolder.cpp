@@ -2,10 +2,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #if defined(Q_OS_LINUX)
 #include <pwd.h>
 #include <sys/mount.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -55,6 +57,28 @@ QByteArray TTempProgramFolder::Read(const QString &name) const
 bool TTempProgramFolder::Exists(const QString &name) const
 {
     return QFile::exists(FilePath(name));
+}
+
+bool TTempProgramFolder::MakeSpecial(const QString &name, Special kind) const
+{
+    const QString path = FilePath(name);
+    switch (kind) {
+    case Special::Pipe:
+#if defined(Q_OS_LINUX)
+        return ::mkfifo(QFile::encodeName(path).constData(), 0644) == 0;
+#else
+        return false;
+#endif
+    case Special::LinkLoop: {
+        // Targets are relative to the link's own folder.
+        const QString own = QFileInfo(path).fileName();
+        return QFile::link(own + QStringLiteral(".back"), path) &&
+               QFile::link(own, path + QStringLiteral(".back"));
+    }
+    case Special::LinkToNothing:
+        return QFile::link(QStringLiteral("nowhere"), path);
+    }
+    return false;
 }
 
 TTinyDisk::TTinyDisk(const QString &folder) : folder_(QFile::encodeName(folder))

@@ -25,6 +25,10 @@ public:
     QByteArray Read(const QString &name) const;
     bool Exists(const QString &name) const;
 
+    // Puts at name something that is no regular file, for the loads to refuse.
+    enum class Special { Pipe, LinkLoop, LinkToNothing };
+    bool MakeSpecial(const QString &name, Special kind) const;
+
 private:
     QTemporaryDir dir_;
     QByteArray oldValue_;

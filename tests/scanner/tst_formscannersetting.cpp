@@ -4,6 +4,7 @@
 #include "frame_x5710.h"
 #include "inidocument.h"
 #include "portnames.h"
+#include "scancfg.h"
 #include "scannerpty.h"
 #include "scanports.h"
 #include "tempfolder.h"
@@ -72,6 +73,7 @@ private slots:
     void cancelLeavesTheFileAsItWas();
     void failedWriteIsReportedAndKeepsTheDialogOpen();
     void portNamesSortByNumber();
+    void pipeInPlaceOfScanCfgIsNeverOpened();
 };
 
 void TstFormScannerSetting::layoutAndLists()
@@ -310,6 +312,16 @@ void TstFormScannerSetting::portNamesSortByNumber()
     names = SortPortNames(names);
     QCOMPARE(names,
              (QStringList{"ttyACM", "ttyACM0", "ttyS0", "ttyS2", "ttyS10", "ttyUSB0", "ttyUSB1"}));
+}
+
+void TstFormScannerSetting::pipeInPlaceOfScanCfgIsNeverOpened()
+{
+    TTempProgramFolder folder;
+    QVERIFY(folder.MakeSpecial(FileName, TTempProgramFolder::Special::Pipe));
+    // Opening it would wait for a writer for ever; it reads as no scanner at once instead, and
+    // a write is refused.
+    QCOMPARE(ReadScanCfg(ScanCfg::FilePath()), TScanCfg());
+    QVERIFY(!WriteScanCfg(ScanCfg::FilePath(), TScanCfg{X5710, "COM3", "9600"}));
 }
 
 QTEST_MAIN(TstFormScannerSetting)

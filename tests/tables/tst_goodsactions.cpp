@@ -39,6 +39,8 @@ private slots:
     void saveWritesEveryRowInFileLayout();
     void saveCancelledDoesNothing();
     void loadFillsEveryRowWithDefaults();
+    void failuresTellTheReason_data();
+    void failuresTellTheReason();
     void failedSaveTellsAndKeepsOldFile();
     void failedLoadChangesNoCell();
     void clearAskedNoSendsNothing();
@@ -137,6 +139,53 @@ void TestGoodsActions::loadFillsEveryRowWithDefaults()
     QVERIFY(folder.Exists(QStringLiteral("missing.dbZ48")));
     QCOMPARE(grid.Cells(1, 2), QString());
     QCOMPARE(grid.Cells(5, 2), QStringLiteral("0"));
+}
+
+void TestGoodsActions::failuresTellTheReason_data()
+{
+    using Special = TTempProgramFolder::Special;
+    QTest::addColumn<int>("kind"); // a Special; -1: an old file on a full disk
+    QTest::addColumn<bool>("save");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("save onto a full disk") << -1 << true << "Нет свободного места на устройстве";
+    QTest::newRow("save through a link loop")
+        << int(Special::LinkLoop) << true << "Слишком много уровней символических ссылок";
+    QTest::newRow("load from a pipe")
+        << int(Special::Pipe) << false << "Это не обычный файл (канал, устройство или сокет)";
+    QTest::newRow("load through a link to nothing")
+        << int(Special::LinkToNothing) << false << "Нет такого файла или каталога";
+}
+
+void TestGoodsActions::failuresTellTheReason()
+{
+    QFETCH(int, kind);
+    QFETCH(bool, save);
+    QFETCH(QString, reason);
+    TTempProgramFolder folder;
+    TTinyDisk disk(folder.FilePath(QStringLiteral("disk")));
+    const QString name = QStringLiteral("disk/base.dbZ48");
+    const QByteArray old = ToWin1251(Section(1, QStringLiteral("СТАРОЕ"), kNarrow, {}, {}, {}));
+    if (kind >= 0)
+        QVERIFY(folder.MakeSpecial(name, TTempProgramFolder::Special(kind)));
+    else if (!disk.Mounted())
+        QSKIP(disk.WhyNot());
+    else
+        QVERIFY(folder.Write(name, old));
+    const QString path = folder.FilePath(name);
+    t->Grid(1).SetCells(1, 1, QStringLiteral("KEEP"));
+    t->dialogs.SetSaveFileName(path);
+    t->dialogs.SetOpenFileName(path);
+    // A pipe would keep the program waiting for ever: the answer comes at once.
+    t->Click(save ? t->frame.Button1 : t->frame.Button2);
+    const QString what = save ? QStringLiteral("Не удалось сохранить файл \"")
+                              : QStringLiteral("Не удалось прочитать файл \"");
+    QCOMPARE(t->dialogs.Messages(),
+             (QList<TDialogRecorder::Shown>{
+                 {TDialogs::Kind::Error,
+                  what + QDir::toNativeSeparators(path) + QStringLiteral("\".\r\n") + reason}}));
+    QCOMPARE(t->Grid(1).Cells(1, 1), QStringLiteral("KEEP"));
+    if (kind < 0)
+        QCOMPARE(folder.Read(name), old);
 }
 
 void TestGoodsActions::failedSaveTellsAndKeepsOldFile()
