@@ -156,7 +156,7 @@ bool WriteConfigFile(const QString &path, const TConfig &config, QString *errorT
     return doc.Save(path, errorText);
 }
 
-bool ReadConfigFile(const QString &path, TConfig &config, QString *errorText)
+bool ReadConfigDocument(const QString &path, TIniDocument &doc, QString *errorText)
 {
     // A name that leads nowhere is no configuration to load, though a save may create it.
     QString reason;
@@ -165,8 +165,27 @@ bool ReadConfigFile(const QString &path, TConfig &config, QString *errorText)
             *errorText = reason;
         return false;
     }
+    return doc.Load(path, errorText);
+}
+
+bool HoldsConfig(const TIniDocument &doc)
+{
+    auto any = [&doc](int count, QString (*section)(int)) {
+        for (int n = 0; n < count; ++n)
+            if (doc.HasSection(section(n)))
+                return true;
+        return false;
+    };
+    return doc.HasSection(kGsmSection) || doc.HasSection(kAgentSection) ||
+           any(kConfigOperCount, OperTitleSection) || any(kConfigOperCount, OperSection) ||
+           any(kConfigGoodsCount, GoodsSection) || any(kConfigGroupCount, GroupSection) ||
+           any(kConfigClicheCount, ClicheSection);
+}
+
+bool ReadConfigFile(const QString &path, TConfig &config, QString *errorText)
+{
     TIniDocument doc;
-    if (!doc.Load(path, errorText))
+    if (!ReadConfigDocument(path, doc, errorText))
         return false;
     ConfigFromIni(doc, config);
     return true;

@@ -25,3 +25,8 @@ bool WriteConfigFile(const QString &path, const TConfig &config, QString *errorT
 // as it was; so it does, without opening it, for a link to nothing and a name that is no
 // regular file (a folder, a pipe, a device).
 bool ReadConfigFile(const QString &path, TConfig &config, QString *errorText = nullptr);
+// The reading part of it: the file into doc, refused as above.
+bool ReadConfigDocument(const QString &path, TIniDocument &doc, QString *errorText = nullptr);
+// Whether doc holds at least one section of the configuration; loading a file without any
+// would only reset every field.
+bool HoldsConfig(const TIniDocument &doc);

@@ -75,25 +75,48 @@ bool SaveGoodsBaseFile(const QString &path, const QVector<TConfig_PredmRasch> &r
     return document.Save(path, errorText);
 }
 
-bool LoadGoodsBaseFile(const QString &path, int count, QVector<TConfig_PredmRasch> *rows,
-                       QString *errorText)
+bool ReadGoodsBaseDocument(const QString &path, TIniDocument *document, bool *missing,
+                           QString *errorText)
 {
     QString reason;
     const TFileKind kind = InspectFile(path, &reason);
+    *missing = kind == TFileKind::Missing;
     if (kind == TFileKind::LinkToNothing) {
         // Nothing could be created through it either.
         if (errorText)
             *errorText = reason;
         return false;
     }
-    if (kind == TFileKind::Missing) {
-        QFile file(path);
-        if (!TryFileCall(file, errorText,
-                         [&] { return file.open(QIODevice::WriteOnly | QIODevice::NewOnly); }))
-            return false;
+    if (*missing) {
+        *document = TIniDocument();
+        return true;
     }
+    return document->Load(path, errorText);
+}
+
+bool CreateGoodsBaseFile(const QString &path, QString *errorText)
+{
+    QFile file(path);
+    return TryFileCall(file, errorText,
+                       [&] { return file.open(QIODevice::WriteOnly | QIODevice::NewOnly); });
+}
+
+bool HoldsGoods(const TIniDocument &document, int count)
+{
+    for (int item = 1; item <= count; ++item)
+        if (document.HasSection(GoodsSectionName(item)))
+            return true;
+    return false;
+}
+
+bool LoadGoodsBaseFile(const QString &path, int count, QVector<TConfig_PredmRasch> *rows,
+                       QString *errorText)
+{
     TIniDocument document;
-    if (!document.Load(path, errorText))
+    bool missing = false;
+    if (!ReadGoodsBaseDocument(path, &document, &missing, errorText))
+        return false;
+    if (missing && !CreateGoodsBaseFile(path, errorText))
         return false;
     *rows = TakeGoodsRows(document, count);
     return true;

@@ -32,3 +32,12 @@ bool SaveGoodsBaseFile(const QString &path, const QVector<TConfig_PredmRasch> &r
 // are refused without being opened. On failure rows is untouched and errorText says why.
 bool LoadGoodsBaseFile(const QString &path, int count, QVector<TConfig_PredmRasch> *rows,
                        QString *errorText);
+
+// The steps of a load, so the user can be asked in between. Reading, refused as above: a name
+// with nothing there gives an empty document and *missing set.
+bool ReadGoodsBaseDocument(const QString &path, TIniDocument *document, bool *missing,
+                           QString *errorText);
+// Creates the missing file empty, as a load of a name that does not exist does.
+bool CreateGoodsBaseFile(const QString &path, QString *errorText);
+// Whether the document holds at least one of the sections of items 1 to count.
+bool HoldsGoods(const TIniDocument &document, int count);

@@ -4,6 +4,8 @@
 #include "configfile.h"
 #include "configgrids.h"
 #include "dialogs.h"
+#include "goodsbaseactions.h"
+#include "inidocument.h"
 
 #include <QApplication>
 #include <QDir>
@@ -109,16 +111,29 @@ bool LoadConfigFile(QWidget *parent, const QString &path, TConfig &config, TConf
                     int pauseMs)
 {
     QString error;
-    bool loaded = false;
+    TIniDocument doc;
+    bool read = false;
+    bool holdsConfig = false;
     {
         TBusy busy(ui);
         Pause(pauseMs);
-        loaded = ReadConfigFile(path, config, &error);
+        read = ReadConfigDocument(path, doc, &error);
+        holdsConfig = read && HoldsConfig(doc);
+        if (holdsConfig)
+            ConfigFromIni(doc, config);
     }
-    if (!loaded)
+    if (!read) {
         ShowError(parent, FailureText(QStringLiteral("Не удалось прочитать файл конфигурации"),
                                       path, error));
-    return loaded;
+        return false;
+    }
+    if (holdsConfig)
+        return true;
+    // The wrong file chosen by mistake would reset every field: the user decides first.
+    if (!ConfirmLoadWithoutData(parent))
+        return false;
+    ConfigFromIni(doc, config);
+    return true;
 }
 
 bool RunSaveConfig(QWidget *parent, TConfig &config, const TFrameGsmSetting &gsm,

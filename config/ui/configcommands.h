@@ -52,14 +52,16 @@ bool RunSaveConfig(QWidget *parent, TConfig &config, const TFrameGsmSetting &gsm
                    const TFrameSetZ48 &tables, TConfigFileUi *ui,
                    int pauseMs = ConfigCommand::kPauseMs);
 // The load command: the open dialog (cancel: nothing happens), LoadConfigFile, then the
-// record into the grids. A file that cannot be read changes neither the record nor the grids.
+// record into the grids. A file that cannot be read, or holds none of the configuration's
+// sections and is then not confirmed, changes neither the record nor the grids.
 bool RunLoadConfig(QWidget *parent, TConfig &config, TFrameGsmSetting &gsm, TFrameSetZ48 &tables,
                    TConfigFileUi *ui, int pauseMs = ConfigCommand::kPauseMs);
 
 // The file work behind the hourglass cursor and the wait window (ui may be null), after a
 // pause of pauseMs during which the window repaints but takes no mouse or key input. A failure
 // closes the wait window, restores the cursor and then shows an error box with the system's
-// message.
+// reason. A file to load that holds none of the configuration's sections is loaded only when
+// the user says Yes to the question (No is the default); false otherwise.
 bool SaveConfigFile(QWidget *parent, const QString &path, const TConfig &config, TConfigFileUi *ui,
                     int pauseMs = ConfigCommand::kPauseMs);
 bool LoadConfigFile(QWidget *parent, const QString &path, TConfig &config, TConfigFileUi *ui,

@@ -3,6 +3,7 @@
 #include "dialogs.h"
 #include "framesetz48.h"
 #include "goodsbasefile.h"
+#include "inidocument.h"
 #include "stringgrid.h"
 #include "tablelayout.h"
 
@@ -65,13 +66,29 @@ void LoadGoodsBase(TFrameSetZ48 &frame)
         TDialogs::Instance().OpenFileName(&frame, GoodsBaseFilter(), GoodsBaseExtension());
     if (path.isEmpty())
         return;
+    const QString failure = QStringLiteral("Не удалось прочитать файл");
     QString errorText;
+    TIniDocument document;
+    bool missing = false;
+    bool read = false;
+    {
+        TWaitCursor wait;
+        read = ReadGoodsBaseDocument(path, &document, &missing, &errorText);
+    }
+    if (!read) {
+        ShowFileError(frame, failure, path, errorText);
+        return;
+    }
+    // The wrong file chosen by mistake would put the defaults into every row: the user decides
+    // first. A missing file holds no goods either and is created only on Yes.
+    if (!HoldsGoods(document, kGoodsItemCount) && !ConfirmLoadWithoutData(&frame))
+        return;
     bool loaded = false;
     {
         TWaitCursor wait;
-        QVector<TConfig_PredmRasch> rows;
-        loaded = LoadGoodsBaseFile(path, kGoodsItemCount, &rows, &errorText);
+        loaded = !missing || CreateGoodsBaseFile(path, &errorText);
         if (loaded) {
+            const QVector<TConfig_PredmRasch> rows = TakeGoodsRows(document, kGoodsItemCount);
             TStringGrid &grid = *frame.SGBase;
             grid.BeginUpdate(); // one change announcement for the 30000 cells
             for (int row = 1; row <= rows.size(); ++row) {
@@ -86,5 +103,14 @@ void LoadGoodsBase(TFrameSetZ48 &frame)
         }
     }
     if (!loaded)
-        ShowFileError(frame, QStringLiteral("Не удалось прочитать файл"), path, errorText);
+        ShowFileError(frame, failure, path, errorText);
+}
+
+bool ConfirmLoadWithoutData(QWidget *parent)
+{
+    return TDialogs::Instance().AskYesNo(
+               parent,
+               QStringLiteral("ВНИМАНИЕ!\r\nФайл не содержит данных программы. Загрузить его и "
+                              "очистить таблицы?"),
+               TDialogs::Answer::No) == TDialogs::Answer::Yes;
 }

@@ -11,6 +11,7 @@
 #include "inidocument.h"
 #include "stringgrid.h"
 #include "tempfolder.h"
+#include "win1251.h"
 #include "workhost.h"
 
 #include <QApplication>
@@ -27,6 +28,8 @@ namespace
 const QString kFilter = QStringLiteral("Байлы конфигурации (*.conf)|*.conf");
 const QString kDefaultExt = QStringLiteral("conf");
 const QString kNarrow = QStringLiteral("Узкий");
+const QString kNoDataQuestion = QStringLiteral(
+    "ВНИМАНИЕ!\r\nФайл не содержит данных программы. Загрузить его и очистить таблицы?");
 
 using TFakeHost = TFakeWorkHost;
 
@@ -61,6 +64,8 @@ private slots:
     void toGridsOverwritesMappedCellsOnly();
     void commandsRoundTripEveryCell();
     void loadingMissingFileEmptiesMappedCells();
+    void loadingFileWithoutConfigurationAsksFirst_data();
+    void loadingFileWithoutConfigurationAsksFirst();
     void cancelledDialogsDoNothing();
     void noSecondCommandInsideThePause();
     void waitWindowComesAndGoes();
@@ -262,8 +267,11 @@ void TestConfigGrids::loadingMissingFileEmptiesMappedCells()
     PaintAll(QStringLiteral("старое"));
     config_->Tables.Agent[11] = {QStringLiteral("ПОСЛЕДНЕЕ"), QStringLiteral("Широкий")};
     dialogs.SetOpenFileName(folder.FilePath(QStringLiteral("нет.conf")));
+    dialogs.QueueAnswer(TDialogs::Answer::Yes);
     QVERIFY(RunLoadConfig(nullptr, *config_, *gsm_, *tables_, nullptr, 0));
     QVERIFY(!folder.Exists(QStringLiteral("нет.conf")));
+    // It holds no configuration either, so the user was asked first.
+    QCOMPARE(dialogs.Questions(), QStringList{kNoDataQuestion});
 
     for (const TMapped &m : Mapped()) {
         const int rows = m.grid == tables_->sgAgents ? 11 : m.rows;
@@ -276,6 +284,42 @@ void TestConfigGrids::loadingMissingFileEmptiesMappedCells()
     QCOMPARE(tables_->sgAgents->Cells(2, 12), QStringLiteral("Широкий"));
     QCOMPARE(gsm_->Grid()->Cells(1, 7), Painted(QStringLiteral("старое"), gsm_->Grid(), 1, 7));
     QCOMPARE(tables_->sgUsl->Cells(5, 8), Painted(QStringLiteral("старое"), tables_->sgUsl, 5, 8));
+}
+
+void TestConfigGrids::loadingFileWithoutConfigurationAsksFirst_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<bool>("yes");
+    const QList<QPair<const char *, QByteArray>> files = {
+        {"garbage", QByteArray("\x00\x01\xfe\xff\x1b[2J=]\r\n[", 13)},
+        {"foreign INI", "[Settings]\r\nWindowX=10\r\n[Recent]\r\nFile1=a.txt\r\n"},
+        {"goods base file", ToWin1251(QStringLiteral("[ТОВАР_#1]\r\nЦена=1\r\n"))},
+    };
+    for (const auto &[name, content] : files) {
+        QTest::addRow("%s, No", name) << content << false;
+        QTest::addRow("%s, Yes", name) << content << true;
+    }
+}
+
+void TestConfigGrids::loadingFileWithoutConfigurationAsksFirst()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(bool, yes);
+    TTempProgramFolder folder;
+    QVERIFY(folder.Write(QStringLiteral("wrong.conf"), content));
+    TDialogRecorder dialogs;
+    PaintAll(QStringLiteral("старое"));
+    dialogs.QueueAnswer(yes ? TDialogs::Answer::Yes : TDialogs::Answer::No);
+    dialogs.SetOpenFileName(folder.FilePath(QStringLiteral("wrong.conf")));
+    QCOMPARE(RunLoadConfig(nullptr, *config_, *gsm_, *tables_, nullptr, 0), yes);
+    QCOMPARE(dialogs.Texts(), QStringList{kNoDataQuestion});
+    QCOMPARE(dialogs.Records().constLast().defaultButton, TDialogs::Answer::No);
+    // No: every cell as it was. Yes: loaded as ever, every mapped cell its default.
+    for (const TMapped &m : Mapped())
+        for (int r : {1, m.rows})
+            QCOMPARE(m.grid->Cells(1, r), !yes ? Painted(QStringLiteral("старое"), m.grid, 1, r)
+                                          : m.fontColumns.contains(1) ? kNarrow
+                                                                      : QString());
 }
 
 void TestConfigGrids::cancelledDialogsDoNothing()

@@ -10,6 +10,8 @@ namespace
 {
 
 const QString kNarrow = QStringLiteral("Узкий");
+const QString kNoDataQuestion = QStringLiteral(
+    "ВНИМАНИЕ!\r\nФайл не содержит данных программы. Загрузить его и очистить таблицы?");
 
 QString Section(int n, const QString &name, const QString &font, const QString &barcode,
                 const QString &price, const QString &department)
@@ -39,6 +41,8 @@ private slots:
     void saveWritesEveryRowInFileLayout();
     void saveCancelledDoesNothing();
     void loadFillsEveryRowWithDefaults();
+    void loadOfFileWithoutGoodsAsksFirst_data();
+    void loadOfFileWithoutGoodsAsksFirst();
     void failuresTellTheReason_data();
     void failuresTellTheReason();
     void failedSaveTellsAndKeepsOldFile();
@@ -131,14 +135,48 @@ void TestGoodsActions::loadFillsEveryRowWithDefaults()
                                  QStringLiteral("0.00"), QStringLiteral("0")};
     QCOMPARE(RowCells(grid, 17), defaults17);
     QCOMPARE(grid.Cells(4, 6000), QStringLiteral("0.00"));
+}
 
-    // A name that does not exist: created empty, every row the defaults.
-    grid.SetCells(1, 2, QStringLiteral("OLD"));
-    t->dialogs.SetOpenFileName(folder.FilePath(QStringLiteral("missing.dbZ48")));
+void TestGoodsActions::loadOfFileWithoutGoodsAsksFirst_data()
+{
+    QTest::addColumn<bool>("exists");
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<bool>("yes");
+    const QList<std::tuple<const char *, bool, QByteArray>> files = {
+        {"garbage", true, QByteArray("\x00\x01\xfe\xff\x1b[2J=]\r\n[", 13)},
+        {"foreign INI", true, "[Settings]\r\nWindowX=10\r\n[Recent]\r\nFile1=a.txt\r\n"},
+        {"missing file", false, QByteArray()},
+    };
+    for (const auto &[name, exists, content] : files) {
+        QTest::addRow("%s, No", name) << exists << content << false;
+        QTest::addRow("%s, Yes", name) << exists << content << true;
+    }
+}
+
+void TestGoodsActions::loadOfFileWithoutGoodsAsksFirst()
+{
+    QFETCH(bool, exists);
+    QFETCH(QByteArray, content);
+    QFETCH(bool, yes);
+    TTempProgramFolder folder;
+    const QString name = QStringLiteral("wrong.dbZ48");
+    if (exists)
+        QVERIFY(folder.Write(name, content));
+    TStringGrid &grid = t->Grid(1);
+    grid.SetCells(1, 1, QStringLiteral("KEEP"));
+    grid.SetCells(4, 6000, QStringLiteral("9.99"));
+    t->dialogs.QueueAnswer(yes ? TDialogs::Answer::Yes : TDialogs::Answer::No);
+    t->dialogs.SetOpenFileName(folder.FilePath(name));
     t->Click(t->frame.Button2);
-    QVERIFY(folder.Exists(QStringLiteral("missing.dbZ48")));
-    QCOMPARE(grid.Cells(1, 2), QString());
-    QCOMPARE(grid.Cells(5, 2), QStringLiteral("0"));
+    QCOMPARE(t->dialogs.Messages(),
+             (QList<TDialogRecorder::Shown>{{TDialogs::Kind::Question, kNoDataQuestion}}));
+    QCOMPARE(t->dialogs.Records().constLast().defaultButton, TDialogs::Answer::No);
+    QCOMPARE(grid.Cells(1, 1), yes ? QString() : QStringLiteral("KEEP"));
+    QCOMPARE(grid.Cells(4, 6000), yes ? QStringLiteral("0.00") : QStringLiteral("9.99"));
+    // A name that does not exist is created empty, as before, but only on Yes.
+    QCOMPARE(folder.Exists(name), exists || yes);
+    QCOMPARE(folder.Read(name), content);
+    QVERIFY(!QApplication::overrideCursor());
 }
 
 void TestGoodsActions::failuresTellTheReason_data()
