@@ -68,6 +68,24 @@ private:
 // every call reads the file, every write writes it back.
 namespace PrivateProfile
 {
+// One reading of the file for several keys: it is read and parsed once, and every key is then
+// found as ReadString and ReadInt below find it (which read through one of these each time).
+class TProfileSnapshot
+{
+public:
+    explicit TProfileSnapshot(const QString &path);
+    // False when the file exists but cannot be read, or is no regular file; every key then gives
+    // its default. A missing file is readable and empty.
+    bool Readable() const { return readable_; }
+    QString ReadString(const QString &section, const QString &key,
+                       const QString &defaultValue = QString()) const;
+    qint32 ReadInt(const QString &section, const QString &key, qint32 defaultValue) const;
+
+private:
+    TIniDocument document_;
+    bool readable_ = false;
+};
+
 // The value of the key, or defaultValue.
 QString ReadString(const QString &path, const QString &section, const QString &key,
                    const QString &defaultValue = QString());
@@ -79,4 +97,7 @@ bool WriteString(const QString &path, const QString &section, const QString &key
                  const QString &value);
 // Creates the file empty when it does not exist; false when that fails.
 bool EnsureFileExists(const QString &path);
+// How many times a settings file has been read since the program started (a write reads it
+// too): start-up reads each file once, however many keys it takes from it.
+quint64 FilesRead();
 } // namespace PrivateProfile

@@ -8,11 +8,15 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <atomic>
+
 // The settings files are small and a user may edit them by hand, so a write changes only the
 // one line it is about: comments, blank lines and everything else stay exactly as they were.
 
 namespace
 {
+
+std::atomic<quint64> filesRead{0};
 
 // The whole file; a missing file reads as empty. False when an existing file cannot be read,
 // and, without opening it, when the name is no regular file (a pipe would never answer).
@@ -28,6 +32,7 @@ bool ReadWhole(const QString &path, QByteArray *bytes)
     case TFileKind::Regular:
         break;
     }
+    ++filesRead;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
@@ -98,21 +103,42 @@ QString WithKeySet(const QString &text, const QString &section, const QString &k
 namespace PrivateProfile
 {
 
+TProfileSnapshot::TProfileSnapshot(const QString &path)
+{
+    QByteArray bytes;
+    readable_ = ReadWhole(path, &bytes);
+    if (readable_)
+        document_ = TIniDocument::FromBytes(bytes);
+}
+
+QString TProfileSnapshot::ReadString(const QString &section, const QString &key,
+                                     const QString &defaultValue) const
+{
+    return document_.Value(section, key, defaultValue);
+}
+
+qint32 TProfileSnapshot::ReadInt(const QString &section, const QString &key,
+                                 qint32 defaultValue) const
+{
+    bool ok = false;
+    const qint32 value = ReadString(section, key).toInt(&ok, 10);
+    return ok ? value : defaultValue;
+}
+
 QString ReadString(const QString &path, const QString &section, const QString &key,
                    const QString &defaultValue)
 {
-    QByteArray bytes;
-    if (!ReadWhole(path, &bytes))
-        return defaultValue;
-    return TIniDocument::FromBytes(bytes).Value(section, key, defaultValue);
+    return TProfileSnapshot(path).ReadString(section, key, defaultValue);
 }
 
 qint32 ReadInt(const QString &path, const QString &section, const QString &key, qint32 defaultValue)
 {
-    const QString text = ReadString(path, section, key);
-    bool ok = false;
-    const qint32 value = text.toInt(&ok, 10);
-    return ok ? value : defaultValue;
+    return TProfileSnapshot(path).ReadInt(section, key, defaultValue);
+}
+
+quint64 FilesRead()
+{
+    return filesRead;
 }
 
 bool WriteString(const QString &path, const QString &section, const QString &key,

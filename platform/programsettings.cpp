@@ -3,8 +3,6 @@
 #include "appfolder.h"
 #include "inidocument.h"
 
-#include <QFile>
-
 namespace
 {
 const QString sectionPort = QStringLiteral("COM_PORT");
@@ -24,18 +22,18 @@ bool ReadProgSettings(const QString &path, TStructSetting &settings)
 {
     if (!PrivateProfile::EnsureFileExists(path))
         return false;
+    // Read once for all four keys: a large file would otherwise be parsed for each.
+    const PrivateProfile::TProfileSnapshot file(path);
     // A file that is there but cannot be read would silently give the defaults, and closing
     // would then fail to write them back.
-    if (!QFile(path).open(QIODevice::ReadOnly))
+    if (!file.Readable())
         return false;
     const TStructSetting defaults;
-    settings.Port.Name = PrivateProfile::ReadString(path, sectionPort, keyName, QString());
-    settings.Port.Speed = PrivateProfile::ReadInt(path, sectionPort, keySpeed, defaults.Port.Speed);
-    settings.Port.TimeOut =
-        PrivateProfile::ReadInt(path, sectionPort, keyTimeOut, defaults.Port.TimeOut);
+    settings.Port.Name = file.ReadString(sectionPort, keyName, QString());
+    settings.Port.Speed = file.ReadInt(sectionPort, keySpeed, defaults.Port.Speed);
+    settings.Port.TimeOut = file.ReadInt(sectionPort, keyTimeOut, defaults.Port.TimeOut);
     // The device number is unsigned: a negative value is as unusable as one that is no number.
-    const qint32 number =
-        PrivateProfile::ReadInt(path, sectionCommon, keyNumKkt, qint32(defaults.NumKKT));
+    const qint32 number = file.ReadInt(sectionCommon, keyNumKkt, qint32(defaults.NumKKT));
     settings.NumKKT = number >= 0 ? quint32(number) : defaults.NumKKT;
     return true;
 }

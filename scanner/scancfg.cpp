@@ -23,10 +23,12 @@ QString ScanCfg::FilePath()
 TScanCfg ReadScanCfg(const QString &path)
 {
     PrivateProfile::EnsureFileExists(path);
+    // Read once for the three keys: a large file would otherwise be parsed for each.
+    const PrivateProfile::TProfileSnapshot file(path);
     TScanCfg cfg;
-    cfg.ModelName = PrivateProfile::ReadString(path, ScanCfg::Section, ScanCfg::KeyModelName);
-    cfg.ComPort = PrivateProfile::ReadString(path, ScanCfg::Section, ScanCfg::KeyComPort);
-    cfg.SpeedPort = PrivateProfile::ReadString(path, ScanCfg::Section, ScanCfg::KeySpeedPort);
+    cfg.ModelName = file.ReadString(ScanCfg::Section, ScanCfg::KeyModelName);
+    cfg.ComPort = file.ReadString(ScanCfg::Section, ScanCfg::KeyComPort);
+    cfg.SpeedPort = file.ReadString(ScanCfg::Section, ScanCfg::KeySpeedPort);
     return cfg;
 }
 

@@ -68,6 +68,19 @@ private slots:
         QTEST(uint(settings.NumKKT), "number");
     }
 
+    void readsTheFileOnceForTheFourValues()
+    {
+        TTempProgramFolder folder;
+        QVERIFY(
+            folder.Write(QStringLiteral("ProgSett.ini"),
+                         "[COM_PORT]\r\nName=COM3\r\nSpeed=9600\r\n\r\n[COMMON]\r\nNumKKT=7\r\n"));
+        const quint64 before = PrivateProfile::FilesRead();
+        TStructSetting settings;
+        QVERIFY(ReadProgSettings(ProgSettingsPath(), settings));
+        QCOMPARE(PrivateProfile::FilesRead(), before + 1);
+        QCOMPARE(settings.NumKKT, 7u);
+    }
+
     void writesTheFourValuesAndReadsThemBack()
     {
         TTempProgramFolder folder;
