@@ -84,7 +84,7 @@ qint64 PartSteps(const TCliOptions &o, TCliPart part)
         return kGsmParamCount;
     const TTableTab tab = CliPartTab(part);
     if (tab == TTableTab::Goods)
-        return qint64(o.goodsLast - o.goodsFirst + 1);
+        return qint64(o.goodsLast) - o.goodsFirst + 1;
     return qint64(TabLayout(tab).maximum) * TabLayout(tab).fieldsPerRecord;
 }
 
