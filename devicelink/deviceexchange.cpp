@@ -1,6 +1,7 @@
 #include "deviceexchange.h"
 
 #include "deviceport.h"
+#include "exchangehook.h"
 
 #include <algorithm>
 
@@ -19,6 +20,24 @@ int TDevicePortTransport::Read(quint8 *data, int count)
     return ReadDevicePort(data, count);
 }
 
+namespace
+{
+
+void Report(const TExchangeHook &hook, bool answer, const DeviceFrame &frame, int attempt,
+            quint8 status)
+{
+    TExchangeEvent event;
+    event.answer = answer;
+    event.port = DevicePortName();
+    event.bytes = frame.bytes.data();
+    event.count = frame.count;
+    event.attempt = attempt;
+    event.status = status;
+    hook(event);
+}
+
+} // namespace
+
 bool IsBusyStatus(quint8 status)
 {
     return status == 20 || status == 21 || status == 22;
@@ -31,27 +50,36 @@ TExchangeOutcome RunExchange(TDeviceTransport &transport, DeviceFrame &frame, in
     const int capacity = int(frame.bytes.size());
     answerLength = std::clamp(answerLength, 0, capacity);
     TExchangeOutcome outcome;
+    const TExchangeHook *hook = CurrentExchangeHook();
     for (outcome.attempts = 1; outcome.attempts <= kMaxAttempts; ++outcome.attempts) {
         buildRequest(frame);
         frame.count = std::clamp(frame.count, 0, capacity);
         SetFrameChecksum(frame);
         transport.Purge();
         transport.Write(frame.bytes.data(), frame.count);
+        if (hook)
+            Report(*hook, false, frame, outcome.attempts, 0);
         frame.count = 0;
         frame.count = std::clamp(transport.Read(frame.bytes.data(), answerLength), 0, answerLength);
         outcome.answered = false;
         if (frame.count == 0) {
             outcome.result = kResultNoAnswer;
+            if (hook)
+                Report(*hook, true, frame, outcome.attempts, outcome.result);
             return outcome;
         }
         // Fewer than four bytes hold no status byte of their own: byte 3 would still be the
         // request's, and could read as success.
         if (frame.count <= kAnswerStatusOffset || VerifyFrameChecksum(frame) != 0) {
             outcome.result = kResultBadChecksum;
+            if (hook)
+                Report(*hook, true, frame, outcome.attempts, outcome.result);
             return outcome;
         }
         outcome.answered = true;
         outcome.result = frame.bytes[kAnswerStatusOffset];
+        if (hook)
+            Report(*hook, true, frame, outcome.attempts, outcome.result);
         if (onAnswer)
             onAnswer(frame);
         if (!IsBusyStatus(outcome.result))

@@ -5,10 +5,21 @@
 #include <chrono>
 #include <thread>
 
+namespace
+{
+// One open port per thread: several registers can be worked at once, each from its own thread.
+thread_local QString openPortName;
+} // namespace
+
 TDevicePortHandle &DevicePortHandle()
 {
-    static TDevicePortHandle handle = nullptr;
+    thread_local TDevicePortHandle handle = nullptr;
     return handle;
+}
+
+const QString &DevicePortName()
+{
+    return openPortName;
 }
 
 bool OpenDevicePort(const QString &portName, qint32 speed, qint32 timeOut, qint32 delay,
@@ -26,6 +37,7 @@ bool OpenDevicePort(const QString &portName, qint32 speed, qint32 timeOut, qint3
     }
     line->SetReadTimeouts(timeOut, TSerialLine::kByteGapMs);
     handle = line;
+    openPortName = portName;
     return true;
 }
 

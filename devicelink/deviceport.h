@@ -5,13 +5,15 @@
 
 class TSerialLine;
 
-// The open register port, or nullptr while none is open. The device link owns the one handle
-// field (DevicePortHandle()); the commands open it before their first request and close it
-// after their last, so other programs may use the port in between.
+// The open register port, or nullptr while none is open. The device link owns the handle
+// field (DevicePortHandle(), one per thread); the commands open it before their first request and
+// close it after their last, so other programs may use the port in between.
 using TDevicePortHandle = TSerialLine *;
 
-// The device link's handle field.
+// The device link's handle field, one for each thread.
 TDevicePortHandle &DevicePortHandle();
+// The name the calling thread's port was last opened with.
+const QString &DevicePortName();
 
 // Pauses for delay ms, closes a handle still held, opens the named port exclusively with the
 // given speed and 8N1, and sets a total read time-out of timeOut ms with a gap of 1500 ms

@@ -18,7 +18,7 @@ clang-format --dry-run -Werror "${sources[@]}"
 root=$(pwd)
 echo "clang-tidy: program sources"
 run-clang-tidy -p "$BUILD_DIR" -j "$(nproc)" -quiet \
-    "^$root/(platform|devicelink|tables|gsm|config|scanner|app|emulator)/" 2>&1 |
+    "^$root/(platform|devicelink|tables|gsm|config|scanner|app|emulator|cli)/" 2>&1 |
     grep -v -E "^[0-9]+ warnings? generated|^Suppressed [0-9]+ warnings|^Use -header-filter|^clang-tidy-[0-9]+ " |
     tee /tmp/kkt-tidy.$$ || true
 if grep -E "(warning|error): " /tmp/kkt-tidy.$$ >/dev/null; then

@@ -1,0 +1,70 @@
+// kkt-cli on one register and on six at once, each an emulator taking the line time of
+// 115200 bit/s: a write of goods items 1..N (default 300) to every port, timed from start to
+// exit of the program. Usage: bench_cliparallel [N]
+#include "emulatorpty.h"
+#include "lockfolder.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+namespace
+{
+
+constexpr int kBaud = 115200;
+
+// Seconds kkt-cli took to write items 1..items to every port; negative when it failed.
+double TimeWrite(const QString &program, const QString &base, const QStringList &ports, int items)
+{
+    QStringList args{QStringLiteral("write-goods"), base,
+                     QStringLiteral("--goods"),     QStringLiteral("1-%1").arg(items),
+                     QStringLiteral("--speed"),     QString::number(kBaud),
+                     QStringLiteral("--port"),      ports.join(QLatin1Char(','))};
+    QElapsedTimer timer;
+    timer.start();
+    QProcess process;
+    process.start(program, args);
+    if (!process.waitForFinished(600000) || process.exitCode() != 0) {
+        std::fprintf(stderr, "%s\n", process.readAllStandardError().constData());
+        return -1;
+    }
+    return double(timer.nsecsElapsed()) / 1e9;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    const int items = argc > 1 ? std::max(1, std::atoi(argv[1])) : 300;
+    const QString program = QCoreApplication::applicationDirPath() + QStringLiteral("/kkt-cli");
+    QTemporaryDir dir;
+    qputenv("KKT_PROGRAM_DIR", dir.path().toUtf8());
+    // An empty base: every item of the range is written with the grid's defaults.
+    const QString base = dir.filePath(QStringLiteral("base.dbZ48"));
+    QFile(base).open(QIODevice::WriteOnly);
+    PrintLockFolderKind();
+
+    std::vector<std::unique_ptr<TEmulatorPty>> registers;
+    QStringList ports;
+    for (int i = 0; i < 6; ++i) {
+        registers.push_back(std::make_unique<TEmulatorPty>());
+        registers.back()->Engine().SetLineSpeed(kBaud);
+        ports += registers.back()->PortName();
+    }
+    const double one = TimeWrite(program, base, ports.mid(0, 1), items);
+    const double six = TimeWrite(program, base, ports, items);
+    std::printf("goods items 1..%d at %d bit/s\n", items, kBaud);
+    std::printf("1 register:  %.2f s (%.2f ms an item)\n", one, one * 1000.0 / items);
+    std::printf("6 registers: %.2f s (%.2f ms an item on each), %.2f x the time of one\n", six,
+                six * 1000.0 / items, six / one);
+    for (const auto &r : registers)
+        if (r->Engine().ReceivedCount() < items)
+            std::printf("a register received only %d requests\n", r->Engine().ReceivedCount());
+    return one > 0 && six > 0 ? 0 : 1;
+}

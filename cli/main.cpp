@@ -1,0 +1,202 @@
+// kkt-cli: programs registers from a configuration or goods base file, one or several at once.
+#include "clijob.h"
+#include "clioptions.h"
+#include "cliprogress.h"
+#include "clitrace.h"
+#include "configfile.h"
+#include "goodsbasefile.h"
+#include "programsettings.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QThread>
+
+#include <atomic>
+#include <csignal>
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+#include <unistd.h>
+
+namespace
+{
+
+constexpr int kExitRegister = 1;
+constexpr int kExitUsage = 2;
+
+std::atomic<bool> stopRequested{false};
+
+extern "C" void OnInterrupt(int)
+{
+    stopRequested.store(true);
+}
+
+QString Text(const char *utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
+void Print(std::FILE *stream, const QString &text)
+{
+    const QByteArray bytes = text.toUtf8() + '\n';
+    std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stream);
+}
+
+int UsageError(const QString &text)
+{
+    Print(stderr, Text("kkt-cli: ") + text);
+    return kExitUsage;
+}
+
+QString FileError(const char *what, const QString &path, const QString &reason)
+{
+    return Text(what) + Text(" \"") + path + Text("\": ") + reason;
+}
+
+// The file's values for write and verify, or what read merges into. Empty when usable.
+QString LoadInput(const TCliOptions &o, TConfig &config)
+{
+    config = DefaultGridConfig();
+    const bool reading = o.command == TCliCommand::Read || o.command == TCliCommand::ReadGoods;
+    const bool exists = QFile::exists(o.file);
+    if (!exists && !reading)
+        return FileError("Файл не найден", o.file, Text("нет такого файла"));
+    if (!exists)
+        return {};
+    QString error;
+    if (!o.GoodsOnly())
+        return ReadConfigFile(o.file, config, &error)
+                   ? QString()
+                   : FileError("Не удалось прочитать файл конфигурации", o.file, error);
+    QVector<TConfig_PredmRasch> rows;
+    if (!LoadGoodsBaseFile(o.file, kGoodsItemCount, &rows, &error))
+        return FileError("Не удалось прочитать файл базы товаров", o.file, error);
+    for (int i = 0; i < rows.size() && i < kGoodsItemCount; ++i)
+        config.Tables.PredmRasch[std::size_t(i)] = rows.at(i);
+    return {};
+}
+
+// Saves what read brought; empty when saved.
+QString SaveOutput(const TCliOptions &o, const TConfig &config)
+{
+    QString error;
+    if (!o.GoodsOnly())
+        return WriteConfigFile(o.file, config, &error)
+                   ? QString()
+                   : FileError("Не удалось сохранить файл конфигурации", o.file, error);
+    const QVector<TConfig_PredmRasch> rows(config.Tables.PredmRasch.begin(),
+                                           config.Tables.PredmRasch.end());
+    return SaveGoodsBaseFile(o.file, rows, &error)
+               ? QString()
+               : FileError("Не удалось сохранить файл базы товаров", o.file, error);
+}
+
+QString ResultText(const TJobReport &r)
+{
+    if (r.exitCode == 0)
+        return Text("успешно");
+    if (r.stopped)
+        return Text("прервано");
+    return r.message.isEmpty() ? Text("есть отличия") : Text("ошибка");
+}
+
+void PrintSummary(const std::vector<TJobReport> &reports)
+{
+    int width = 4;
+    for (const TJobReport &r : reports)
+        width = std::max(width, int(r.port.size()));
+    Print(stdout, Text("Порт").leftJustified(width + 2) + Text("Результат     Время, с"));
+    for (const TJobReport &r : reports)
+        Print(stdout, r.port.leftJustified(width + 2) + ResultText(r).leftJustified(14) +
+                          QString::number(double(r.elapsedMs) / 1000.0, 'f', 1));
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    const TCliParse parse = ParseCliArguments(QCoreApplication::arguments().mid(1));
+    if (!parse.error.isEmpty())
+        return UsageError(parse.error);
+    TJobInput input;
+    input.options = parse.options;
+    const TCliOptions &o = input.options;
+    if (o.command == TCliCommand::Help) {
+        Print(stdout, CliHelpText());
+        return 0;
+    }
+    if (o.command == TCliCommand::ClearGoods && !o.yes)
+        return UsageError(Text("Очистка удаляет из ККТ всю базу товаров. Для подтверждения "
+                               "укажите --yes"));
+
+    TStructSetting settings;
+    if (QFile::exists(ProgSettingsPath()))
+        ReadProgSettings(ProgSettingsPath(), settings);
+    settings.Port.Speed = o.speed.value_or(settings.Port.Speed);
+    settings.Port.TimeOut = o.timeOut.value_or(settings.Port.TimeOut);
+    settings.NumKKT = o.device.value_or(settings.NumKKT);
+    QStringList ports = o.ports;
+    if (ports.isEmpty() && !settings.Port.Name.isEmpty())
+        ports += settings.Port.Name;
+    if (ports.isEmpty())
+        return UsageError(Text("Не указан порт ККТ (--port или ProgSett.ini)"));
+    const bool reading = o.command == TCliCommand::Read || o.command == TCliCommand::ReadGoods;
+    if (reading && ports.size() > 1)
+        return UsageError(Text("Чтение в файл выполняется с одного порта"));
+    if (!o.file.isEmpty()) {
+        const QString error = LoadInput(o, input.config);
+        if (!error.isEmpty())
+            return UsageError(error);
+    }
+
+    TTraceFile trace;
+    if (!o.trace.isEmpty()) {
+        QString error;
+        if (!trace.Open(o.trace, &error))
+            return UsageError(FileError("Не удалось открыть файл трассировки", o.trace, error));
+        SetGlobalExchangeHook(&trace.Hook());
+    }
+
+    std::signal(SIGINT, OnInterrupt);
+    TProgressPrinter printer(ports, isatty(STDERR_FILENO) != 0, o.json);
+    std::vector<TJobReport> reports(std::size_t(ports.size()));
+    {
+        // Qt threads: the serial port's notifiers need a thread Qt knows.
+        std::vector<std::unique_ptr<QThread>> threads;
+        for (int i = 0; i < ports.size(); ++i) {
+            threads.emplace_back(QThread::create([&, i] {
+                TStructSetting own = settings;
+                own.Port.Name = ports.at(i);
+                reports[std::size_t(i)] = RunJob(input, own, printer, stopRequested);
+                printer.Finished(reports[std::size_t(i)]);
+            }));
+            threads.back()->start();
+        }
+        for (const std::unique_ptr<QThread> &t : threads)
+            t->wait();
+    }
+    SetGlobalExchangeHook(nullptr);
+    printer.EndLive();
+
+    int exitCode = 0;
+    for (const TJobReport &r : reports) {
+        if (!o.json)
+            for (const QString &line : r.lines)
+                Print(stdout, ports.size() > 1 ? r.port + Text(": ") + line : line);
+        if (!r.message.isEmpty())
+            Print(stderr, r.port + Text(": ") + r.message);
+        exitCode = std::max(exitCode, r.exitCode);
+    }
+    if (reading && exitCode == 0) {
+        const QString error = SaveOutput(o, reports.front().config);
+        if (!error.isEmpty())
+            return UsageError(error);
+    }
+    if (stopRequested.load())
+        Print(stderr, Text("ВНИМАНИЕ! Операция прервана пользователем!"));
+    if (!o.json)
+        PrintSummary(reports);
+    return exitCode;
+}
