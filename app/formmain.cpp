@@ -1,6 +1,7 @@
 #include "formmain.h"
 
 #include "appfolder.h"
+#include "deviceport.h"
 #include "dialogs.h"
 #include "formsett.h"
 #include "formversion.h"
@@ -76,6 +77,11 @@ TFormMain::TFormMain(QWidget *parent)
     statusBar()->addWidget(statusText_, 1);
     connect(menu_.Programming->menuAction(), &QAction::enabledChanged, this,
             &TFormMain::UpdateStatus);
+    // A port that does not open says why in the status bar, until one opens again.
+    SetPortOpenListener([this](const QString &failure) {
+        portFailure_ = failure;
+        UpdateStatus();
+    });
     UpdateStatus();
 
     const int menuHeight = menuBar()->sizeHint().height();
@@ -88,6 +94,7 @@ TFormMain::TFormMain(QWidget *parent)
 
 TFormMain::~TFormMain()
 {
+    SetPortOpenListener({});
     // The reader goes first, while the frame its barcodes and lamp belong to is still there.
     delete scanner_;
     scanner_ = nullptr;
@@ -246,6 +253,8 @@ void TFormMain::UpdateStatus()
 {
     if (!runStatus_.isEmpty())
         statusText_->setText(runStatus_);
+    else if (!portFailure_.isEmpty())
+        statusText_->setText(portFailure_);
     else if (!ProgrammingEnabled())
         statusText_->setText(QStringLiteral("Выберите порт ККТ: Настройки → Связь с ККТ"));
     else

@@ -76,6 +76,7 @@ private:
     // it for their while instead of wiping it.
     QLabel *statusText_ = nullptr;
     QString runStatus_;
+    QString portFailure_; // why the last opening of the register's port failed
     TStructSetting settings_;
     QStringList ports_;
     TConfig config_; // staging between the frames' grids and a ".conf" file

@@ -3,6 +3,7 @@
 #include "clicompare.h"
 #include "configcells.h"
 #include "devicecommands.h"
+#include "deviceport.h"
 #include "gridtexts.h"
 #include "gsmruns.h"
 #include "tableruns.h"
@@ -169,8 +170,12 @@ TConfig DefaultGridConfig()
     return config;
 }
 
-TJobReport RunJob(const TJobInput &input, const TStructSetting &settings, TJobEvents &events,
-                  const std::atomic<bool> &stop)
+namespace
+{
+
+// The work itself; RunJob adds why a port did not open.
+TJobReport RunJobOn(const TJobInput &input, const TStructSetting &settings, TJobEvents &events,
+                    const std::atomic<bool> &stop)
 {
     QElapsedTimer timer;
     timer.start();
@@ -219,5 +224,18 @@ TJobReport RunJob(const TJobInput &input, const TStructSetting &settings, TJobEv
         report.exitCode = report.lines.isEmpty() ? 0 : 1;
     }
     report.elapsedMs = timer.elapsed();
+    return report;
+}
+
+} // namespace
+
+TJobReport RunJob(const TJobInput &input, const TStructSetting &settings, TJobEvents &events,
+                  const std::atomic<bool> &stop)
+{
+    TJobReport report = RunJobOn(input, settings, events, stop);
+    // The reason of the failed opening follows the result (this thread's last opening).
+    const QString failure = LastPortOpenFailure();
+    if (report.exitCode != 0 && !report.message.isEmpty() && !failure.isEmpty())
+        report.message += Text(" (") + failure + Text(")");
     return report;
 }

@@ -9,7 +9,26 @@ namespace
 {
 // One open port per thread: several registers can be worked at once, each from its own thread.
 thread_local QString openPortName;
+thread_local QString lastOpenFailure;
+std::function<void(const QString &)> openListener;
+
+void Opened(const QString &failure)
+{
+    lastOpenFailure = failure;
+    if (openListener)
+        openListener(failure);
+}
 } // namespace
+
+QString LastPortOpenFailure()
+{
+    return lastOpenFailure;
+}
+
+void SetPortOpenListener(std::function<void(const QString &failure)> listener)
+{
+    openListener = std::move(listener);
+}
 
 TDevicePortHandle &DevicePortHandle()
 {
@@ -31,10 +50,12 @@ bool OpenDevicePort(const QString &portName, qint32 speed, qint32 timeOut, qint3
         CloseDevicePort(handle);
     auto *line = new TSerialLine;
     if (!line->Open(portName, speed)) {
+        Opened(line->OpenFailure());
         delete line;
         handle = nullptr;
         return false;
     }
+    Opened(QString());
     line->SetReadTimeouts(timeOut, TSerialLine::kByteGapMs);
     handle = line;
     openPortName = portName;

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <functional>
+
 class TSerialLine;
 
 // The open register port, or nullptr while none is open. The device link owns the handle
@@ -21,6 +23,13 @@ const QString &DevicePortName();
 // handle 0 otherwise.
 bool OpenDevicePort(const QString &portName, qint32 speed, qint32 timeOut, qint32 delay,
                     TDevicePortHandle &handle);
+
+// Why the calling thread's last opening failed ("Порт COM3 не найден", ...); empty once one
+// succeeded.
+QString LastPortOpenFailure();
+// Told of every opening, with its failure reason or an empty text (the windows keep the reason
+// in their status bar). Set once, from the thread that opens the ports.
+void SetPortOpenListener(std::function<void(const QString &failure)> listener);
 
 // Discards both buffers of the port in the handle field, then pauses 1 ms.
 void PurgeDevicePort();

@@ -1,10 +1,17 @@
 #include "serialline.h"
 
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
+#include <QFile>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <thread>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
 
 namespace
 {
@@ -28,25 +35,94 @@ void PrecisePause(std::chrono::microseconds duration)
     }
 }
 
+thread_local TSerialLine::TWaitHook waitHook;
+
+// Where the user knows the port by: its device file on Linux ("ttyUSB0" is /dev/ttyUSB0), its
+// name on Windows.
+QString ShownName(const QString &portName)
+{
+#ifdef Q_OS_WIN
+    return portName;
+#else
+    // As the serial port itself resolves a bare name.
+    return portName.startsWith(u'/') ? portName : QStringLiteral("/dev/") + portName;
+#endif
+}
+
+// Whether this user may not open the device at all (no read and write permission); a port
+// refused otherwise is held by another program.
+bool AccessDenied(const QString &portName)
+{
+#ifdef Q_OS_UNIX
+    return ::access(QFile::encodeName(ShownName(portName)).constData(), R_OK | W_OK) != 0 &&
+           errno == EACCES;
+#else
+    Q_UNUSED(portName);
+    return false;
+#endif
+}
+
 } // namespace
+
+void TSerialLine::SetWaitHook(TWaitHook hook)
+{
+    waitHook = std::move(hook);
+}
+
+void TSerialLine::SetOpenFailure(const QString &portName, qint32 speed)
+{
+    const QString name = portName.isEmpty() ? QString() : ShownName(portName);
+    if (name.isEmpty()) {
+        openFailure = QStringLiteral("Не выбран порт ККТ");
+        return;
+    }
+    switch (port.error()) {
+    case QSerialPort::NoError:
+    case QSerialPort::UnsupportedOperationError:
+        openFailure = QStringLiteral("Порт %1 не работает на скорости %2").arg(name).arg(speed);
+        return;
+    case QSerialPort::DeviceNotFoundError:
+        openFailure = QStringLiteral("Порт %1 не найден").arg(name);
+        return;
+    case QSerialPort::PermissionError:
+    case QSerialPort::OpenError:
+        openFailure =
+            AccessDenied(portName)
+                ? QStringLiteral("Нет доступа к порту %1 (добавьте пользователя в группу dialout)")
+                      .arg(name)
+                : QStringLiteral("Порт %1 занят другой программой").arg(name);
+        return;
+    default:
+        openFailure =
+            QStringLiteral("Не удалось открыть порт %1: %2").arg(name, port.errorString());
+        return;
+    }
+}
 
 bool TSerialLine::Open(const QString &portName, qint32 speed)
 {
     Close();
-    if (portName.isEmpty() || speed <= 0)
+    openFailure.clear();
+    if (portName.isEmpty() || speed <= 0) {
+        SetOpenFailure(portName, speed);
         return false;
+    }
     // Set before opening, so the port is configured once while it opens; flow control stays
     // QSerialPort's own default (none), as it was for the register's cable.
     port.setPortName(portName);
     if (!port.setBaudRate(speed) || !port.setDataBits(QSerialPort::Data8) ||
-        !port.setParity(QSerialPort::NoParity) || !port.setStopBits(QSerialPort::OneStop))
+        !port.setParity(QSerialPort::NoParity) || !port.setStopBits(QSerialPort::OneStop)) {
+        SetOpenFailure(portName, speed);
         return false;
+    }
     if (!port.open(QIODevice::ReadWrite)) {
+        SetOpenFailure(portName, speed);
         Close();
         return false;
     }
     // Some drivers accept the open but not the speed: then the line is of no use.
     if (port.baudRate() != speed || port.error() != QSerialPort::NoError) {
+        SetOpenFailure(portName, speed);
         Close();
         return false;
     }
@@ -83,19 +159,32 @@ qint64 TSerialLine::Read(char *data, qint64 count)
     if (!port.isOpen() || count <= 0)
         return 0;
     QDeadlineTimer total(totalTimeoutMs);
+    QElapsedTimer sinceByte;
+    sinceByte.start();
     qint64 got = 0;
     for (;;) {
         const qint64 n = port.read(data + got, count - got);
-        if (n > 0)
+        if (n > 0) {
             got += n;
+            sinceByte.restart();
+        }
         if (n < 0 || got >= count)
             break;
         const qint64 remaining = std::max<qint64>(total.remainingTime(), 0);
         // Before the first byte only the total time-out counts; after it also the gap.
-        const qint64 wait = got > 0 ? std::min<qint64>(remaining, gapMs) : remaining;
+        const qint64 gapLeft = std::max<qint64>(gapMs - sinceByte.elapsed(), 0);
+        const qint64 wait = got > 0 ? std::min(remaining, gapLeft) : remaining;
         // A wait of 0 still takes in what the driver already holds, and ends the loop once
         // nothing more is there.
-        if (!port.waitForReadyRead(int(wait)))
+        if (!waitHook) {
+            if (!port.waitForReadyRead(int(wait)))
+                break;
+            continue;
+        }
+        const qint64 slice = std::min<qint64>(wait, kWaitSliceMs);
+        if (port.waitForReadyRead(int(slice)))
+            continue;
+        if (slice >= wait || !waitHook())
             break;
     }
     return got;

@@ -2,7 +2,9 @@
 
 #include <QSerialPort>
 #include <QString>
+
 #include <QtGlobal>
+#include <functional>
 
 // One open serial line to the register: exclusive open with speed and 8N1, purge, a blocking
 // block write and a blocking read of up to N bytes under a total time-out and a gap between two
@@ -20,6 +22,9 @@ public:
     // 8 data bits, no parity, one stop bit. False when the port is missing, held elsewhere or
     // refuses the settings; the line is then closed.
     bool Open(const QString &portName, qint32 speed);
+    // Why the last Open failed, in the user's words ("Порт /dev/ttyUSB0 занят другой
+    // программой"); empty after one that succeeded.
+    const QString &OpenFailure() const { return openFailure; }
     // Total read time-out in ms (negative counts as 0) and the longest gap between two bytes.
     void SetReadTimeouts(int totalMs, int gapMs = kByteGapMs);
     bool IsOpen() const { return port.isOpen(); }
@@ -36,8 +41,18 @@ public:
     qint64 Read(char *data, qint64 count);
     void Close();
 
+    // While a hook is set on the calling thread, a read waits in slices of kWaitSliceMs and
+    // calls it after each slice without a byte: the windows repaint there during a long wait.
+    // False from the hook gives up the read (as if the register stayed silent).
+    using TWaitHook = std::function<bool()>;
+    static constexpr int kWaitSliceMs = 50;
+    static void SetWaitHook(TWaitHook hook);
+
 private:
+    void SetOpenFailure(const QString &portName, qint32 speed);
+
     QSerialPort port;
     int totalTimeoutMs = 0;
     int gapMs = kByteGapMs;
+    QString openFailure;
 };

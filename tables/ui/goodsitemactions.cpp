@@ -4,6 +4,8 @@
 #include "framesetz48.h"
 #include "progsettings.h"
 #include "rangecheck.h"
+#include "runcontrol.h"
+#include "serialline.h"
 #include "stringgrid.h"
 #include "tablelayout.h"
 #include "tablerun.h"
@@ -12,7 +14,9 @@
 #include "workhost.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QLineEdit>
+#include <QPointer>
 
 void ClearGoodsBase(TFrameSetZ48 &frame, TWorkHost *host)
 {
@@ -23,11 +27,22 @@ void ClearGoodsBase(TFrameSetZ48 &frame, TWorkHost *host)
             TDialogs::Answer::No) != TDialogs::Answer::Yes)
         return;
     quint8 result = 0;
+    QPointer<TFrameSetZ48> alive(&frame);
     {
         TRunLock lock(frame, host);
+        // The register may take its 30 s: the window repaints meanwhile, and Esc or "Стоп"
+        // gives up the wait, which then ends as an unanswered clearing.
+        TRunControl control(frame.ButtonStop, nullptr, host);
         const TWaitCursor wait;
+        TSerialLine::SetWaitHook([&control, host] {
+            QCoreApplication::processEvents();
+            return !control.StopRequested() && !host->Closing();
+        });
         result = ClearGoods(host->Settings(), frame.ClearGoodsTimeOutMs);
+        TSerialLine::SetWaitHook({});
     }
+    if (!alive)
+        return;
     if (result != 0)
         ShowError(&frame, QStringLiteral("Внимание!\r\nОшибка очистки базы - ") +
                               QString::number(result) + QLatin1Char('!'));

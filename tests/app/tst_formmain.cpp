@@ -1,4 +1,5 @@
 #include "appfolder.h"
+#include "deviceport.h"
 #include "dialogrecorder.h"
 #include "emulatorpty.h"
 #include "formmain.h"
@@ -225,6 +226,13 @@ private slots:
         QVERIFY(programming->isEnabled());
         QCOMPARE(status->text(), QString());
         QCOMPARE(form.Settings().NumKKT, 9u);
+        // A port that does not open says why until one opens again.
+        TDevicePortHandle handle = nullptr;
+        QVERIFY(!OpenDevicePort(QStringLiteral("/dev/kkt-no-such-port"), 9600, 100, 0, handle));
+        QCOMPARE(status->text(), QStringLiteral("Порт /dev/kkt-no-such-port не найден"));
+        QVERIFY(OpenDevicePort(pty.PortName(), 9600, 100, 0, handle));
+        CloseDevicePort(handle);
+        QCOMPARE(status->text(), QString());
         QCOMPARE(form.Settings().Port.Name, pty.PortName());
         QTRY_VERIFY(form.findChildren<TFormSett *>().isEmpty());
         QCOMPARE(dialogs.MessageCount(), 0);

@@ -167,6 +167,13 @@ private slots:
                  silent.PortName() +
                      ": Операторы: Внимание! Ошибка (2) при записи оператора с номером 1 !");
         QCOMPARE(second.Engine().ReceivedRequests(), pty->Engine().ReceivedRequests());
+        // A port that does not open says why after the result.
+        const TCliRun missing =
+            RunCli(QStringList{"status", "--port", QStringLiteral("/dev/kkt-no-such-port")});
+        QCOMPARE(missing.exitCode, 1);
+        QVERIFY2(
+            missing.err.contains(QStringLiteral("(код 1) (Порт /dev/kkt-no-such-port не найден)")),
+            qPrintable(missing.err));
     }
 
     void interruptEndsTheRunAfterItsExchange()

@@ -1,12 +1,16 @@
 #include "deviceport.h"
 #include "serialline.h"
 
+#include "tempfolder.h"
+
 #include <QElapsedTimer>
+#include <QFile>
 #include <QTest>
 
 #include <fcntl.h>
 #include <stdlib.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -80,10 +84,22 @@ private slots:
     {
         TSerialLine line;
         QVERIFY(!line.Open(QStringLiteral("/dev/kkt-no-such-port"), 9600));
+        QCOMPARE(line.OpenFailure(), QStringLiteral("Порт /dev/kkt-no-such-port не найден"));
         QVERIFY(!line.Open(QString(), 9600));
+        QCOMPARE(line.OpenFailure(), QStringLiteral("Не выбран порт ККТ"));
         TDevicePortHandle handle = nullptr;
+        QString told = QStringLiteral("-");
+        SetPortOpenListener([&told](const QString &failure) { told = failure; });
         QVERIFY(!OpenDevicePort(QStringLiteral("/dev/kkt-no-such-port"), 9600, 100, 0, handle));
         QVERIFY(handle == nullptr);
+        QCOMPARE(LastPortOpenFailure(), QStringLiteral("Порт /dev/kkt-no-such-port не найден"));
+        QCOMPARE(told, LastPortOpenFailure());
+        TBarePty pty;
+        QVERIFY(OpenDevicePort(pty.Name(), 9600, 100, 0, handle));
+        QCOMPARE(told, QString());
+        QCOMPARE(LastPortOpenFailure(), QString());
+        CloseDevicePort(handle);
+        SetPortOpenListener({});
     }
 
     void invalidSpeedDoesNotOpen()
@@ -103,8 +119,28 @@ private slots:
         TSerialLine first, second;
         QVERIFY(first.Open(pty.Name(), 19200));
         QVERIFY(!second.Open(pty.Name(), 19200));
+        QCOMPARE(second.OpenFailure(),
+                 QStringLiteral("Порт %1 занят другой программой").arg(pty.Name()));
         first.Close();
         QVERIFY(second.Open(pty.Name(), 19200));
+        QCOMPARE(second.OpenFailure(), QString());
+    }
+
+    // A user outside the port's group is told so (root would open any port: the check runs as
+    // an unprivileged user).
+    void forbiddenPortSaysWhy()
+    {
+        TBarePty pty;
+        QVERIFY(pty.IsOpen());
+        QVERIFY(::chmod(QFile::encodeName(pty.Name()).constData(), 0600) == 0);
+        TSerialLine line;
+        TRunAsNobody nobody;
+        if (!nobody.PermissionsApply())
+            QSKIP("cannot drop root rights here to meet a port this user may not open");
+        QVERIFY(!line.Open(pty.Name(), 19200));
+        QCOMPARE(line.OpenFailure(),
+                 QStringLiteral("Нет доступа к порту %1 (добавьте пользователя в группу dialout)")
+                     .arg(pty.Name()));
     }
 
     // A handle still held is closed before the port is opened again; otherwise the second

@@ -4,6 +4,8 @@
 #include "tempfolder.h"
 #include "win1251.h"
 
+#include <QTimer>
+
 #include <sys/stat.h>
 
 namespace
@@ -51,6 +53,7 @@ private slots:
     void clearSucceedsAndKeepsGrid();
     void clearFailsWithPortNotOpened();
     void clearAgainstSilentRegister();
+    void clearingWaitRepaintsAndStopsOnEscape();
     void goToItem_data();
     void goToItem();
     void goToItemLeavesBarcodeColumn();
@@ -334,6 +337,26 @@ void TestGoodsActions::clearAgainstSilentRegister()
     QVERIFY(timer.elapsed() >= 500);
     QCOMPARE(t->dialogs.LastText(), QStringLiteral("Внимание!\r\nОшибка очистки базы - 2!"));
     QCOMPARE(t->Engine().ReceivedCount(), 1);
+}
+
+void TestGoodsActions::clearingWaitRepaintsAndStopsOnEscape()
+{
+    // The full 30 s wait, given up by Esc: the window keeps running its messages (the timer
+    // fires), shows "Стоп", and the clearing ends as one that got no answer.
+    t->Engine().StaySilentAlways(true);
+    bool stopShown = false;
+    QTimer::singleShot(300, &t->frame, [this, &stopShown] {
+        stopShown = t->frame.ButtonStop->isVisible();
+        QTest::keyClick(t->frame.SGBase, Qt::Key_Escape);
+    });
+    QElapsedTimer timer;
+    timer.start();
+    t->Click(t->frame.Button5);
+    QVERIFY(timer.elapsed() < 20000);
+    QVERIFY(stopShown);
+    QVERIFY(!t->frame.ButtonStop->isVisible());
+    QCOMPARE(t->dialogs.LastText(), QStringLiteral("Внимание!\r\nОшибка очистки базы - 2!"));
+    QVERIFY(t->Unlocked());
 }
 
 void TestGoodsActions::goToItem_data()
