@@ -22,7 +22,7 @@
 namespace
 {
 
-constexpr int kExitRegister = 1;
+// A usage or file error; a register that fails or differs gives 1 through its report.
 constexpr int kExitUsage = 2;
 
 std::atomic<bool> stopRequested{false};
