@@ -6,6 +6,7 @@
 #include "dialogs.h"
 #include "goodsbaseactions.h"
 #include "inidocument.h"
+#include "waitcursor.h"
 
 #include <QApplication>
 #include <QDir>
@@ -39,8 +40,6 @@ class TBusy
 public:
     explicit TBusy(TConfigFileUi *ui) : ui_(ui)
     {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        Repaint();
         if (ui_)
             ui_->ShowWait();
         Repaint();
@@ -49,12 +48,12 @@ public:
     {
         if (ui_)
             ui_->CloseWait();
-        QApplication::restoreOverrideCursor();
     }
     TBusy(const TBusy &) = delete;
     TBusy &operator=(const TBusy &) = delete;
 
 private:
+    const TWaitCursor wait_; // first: shown before the wait window, gone after it
     TConfigFileUi *ui_;
 };
 

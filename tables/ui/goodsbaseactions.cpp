@@ -6,27 +6,13 @@
 #include "inidocument.h"
 #include "stringgrid.h"
 #include "tablelayout.h"
+#include "waitcursor.h"
 
 #include <QApplication>
 #include <QDir>
 
 namespace
 {
-
-// The hourglass while the 6000 rows are copied; it is drawn before the work starts. Input is
-// held back meanwhile, so no click starts anything inside the operation.
-class TWaitCursor
-{
-public:
-    TWaitCursor()
-    {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    }
-    ~TWaitCursor() { QApplication::restoreOverrideCursor(); }
-    TWaitCursor(const TWaitCursor &) = delete;
-    TWaitCursor &operator=(const TWaitCursor &) = delete;
-};
 
 void ShowFileError(TFrameSetZ48 &frame, const QString &what, const QString &path,
                    const QString &errorText)
