@@ -12,6 +12,12 @@ kkt_install_deps
 BUILD_DIR=${KKT_BUILD_DIR:-build}
 cmake_args=(-G Ninja -DKKT_SANITIZE="${KKT_SANITIZE:-OFF}" -DKKT_TSAN="${KKT_TSAN:-OFF}"
             -DKKT_WERROR="${KKT_WERROR:-OFF}")
+# Rebuilds of an unchanged file (another checkout, another build folder) come from the compiler
+# cache; paths below the checkout are hashed relative to it.
+if command -v ccache >/dev/null; then
+    export CCACHE_BASEDIR="$PWD"
+    cmake_args+=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+fi
 cmake -S . -B "$BUILD_DIR" "${cmake_args[@]}"
 # KKT_BUILD_TARGETS limits the build to some targets (the ThreadSanitizer run of CI).
 targets=()

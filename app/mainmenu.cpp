@@ -36,6 +36,22 @@ TMainMenu BuildMainMenu(QMenuBar *bar)
     menu.Z48Params = AddItem(menu.Programming, "miZ48", QStringLiteral("Параметры Z48"));
     menu.Programming->menuAction()->setEnabled(false);
 
+    menu.Service = bar->addMenu(QStringLiteral("Сервис"));
+    menu.Service->setObjectName(QStringLiteral("mnService"));
+    menu.ExchangeLog = AddItem(menu.Service, "miExchangeLog", QStringLiteral("Журнал обмена"));
+    menu.VerifyRegister = AddItem(menu.Service, "miVerify", QStringLiteral("Сверить с ККТ"));
+    menu.WriteChanged =
+        AddItem(menu.Service, "miWriteChanged", QStringLiteral("Записать изменённые"));
+    menu.Service->addSeparator();
+    menu.ExportGoods =
+        AddItem(menu.Service, "miExportGoods", QStringLiteral("Экспорт товаров в CSV..."));
+    menu.ImportGoods =
+        AddItem(menu.Service, "miImportGoods", QStringLiteral("Импорт товаров из CSV..."));
+    menu.Service->menuAction()->setEnabled(false);
+    // "Сервис" works on the register and the frames as "Программирование" does.
+    QObject::connect(menu.Programming->menuAction(), &QAction::enabledChanged,
+                     menu.Service->menuAction(), &QAction::setEnabled);
+
     menu.Version = bar->addAction(QStringLiteral("Версия"));
     menu.Version->setObjectName(QStringLiteral("miVersion"));
     return menu;

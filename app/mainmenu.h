@@ -16,7 +16,14 @@ struct TMainMenu {
     QMenu *Programming = nullptr; // enabled once the connection settings were applied
     QAction *GsmParams = nullptr;
     QAction *Z48Params = nullptr;
-    QAction *Version = nullptr; // an item of the bar itself
+    // The engineer's tools; enabled whenever "Программирование" is.
+    QMenu *Service = nullptr;
+    QAction *ExchangeLog = nullptr;    // "Журнал обмена"
+    QAction *VerifyRegister = nullptr; // "Сверить с ККТ"
+    QAction *WriteChanged = nullptr;   // "Записать изменённые"
+    QAction *ExportGoods = nullptr;    // "Экспорт товаров в CSV..."
+    QAction *ImportGoods = nullptr;    // "Импорт товаров из CSV..."
+    QAction *Version = nullptr;        // an item of the bar itself
 };
 
 // Fills the bar with the menu, captions and start-up enabled states included.

@@ -3,7 +3,7 @@
 # Sourced by run.sh and test.sh; the package list is the one place it is kept.
 kkt_install_deps() {
     local pkgs=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-serialport-dev
-                libjpeg62-turbo-dev qt6-translations-l10n libgl-dev "$@")
+                libjpeg62-turbo-dev qt6-translations-l10n libgl-dev ccache "$@")
     local missing=()
     for p in "${pkgs[@]}"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -171,7 +171,7 @@ private slots:
         TFormMain form;
         form.show();
         QCOMPARE(ActionTexts(form.menuBar()->actions()),
-                 (QStringList{"Файл", "Настройки", "Программирование", "Версия"}));
+                 (QStringList{"Файл", "Настройки", "Программирование", "Сервис", "Версия"}));
         const TMainMenu &menu = form.Menu();
         QCOMPARE(ActionTexts(menu.File->actions()),
                  (QStringList{"Сохранить конфигурацию", "Загрузить конфигурацию", "-", "Выход"}));
@@ -179,12 +179,18 @@ private slots:
                  (QStringList{"Связь с ККТ", "Сканер штрих-кода"}));
         QCOMPARE(ActionTexts(menu.Programming->actions()),
                  (QStringList{"Параметры GSM", "Параметры Z48"}));
+        QCOMPARE(ActionTexts(menu.Service->actions()),
+                 (QStringList{"Журнал обмена", "Сверить с ККТ", "Записать изменённые", "-",
+                              "Экспорт товаров в CSV...", "Импорт товаров из CSV..."}));
         QVERIFY(!menu.SaveConfig->isEnabled());
         for (QAction *action : {menu.LoadConfig, menu.Exit, menu.ConnectionSettings,
                                 menu.ScannerSettings, menu.GsmParams, menu.Z48Params, menu.Version,
                                 menu.File->menuAction(), menu.Settings->menuAction()})
             QVERIFY2(action->isEnabled(), qPrintable(action->text()));
         QVERIFY(!menu.Programming->menuAction()->isEnabled());
+        QVERIFY(!menu.Service->menuAction()->isEnabled());
+        menu.Programming->menuAction()->setEnabled(true);
+        QVERIFY(menu.Service->menuAction()->isEnabled());
     }
 
     void programmingFollowsTheConnectionDialog()
