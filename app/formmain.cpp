@@ -62,6 +62,13 @@ TFormMain::TFormMain(QWidget *parent)
     connect(menu_.Z48Params, &QAction::triggered, this, [this] { ShowFrame(tablesFrame_); });
     connect(menu_.ScannerSettings, &QAction::triggered, this, &TFormMain::ScannerClick);
     connect(menu_.Version, &QAction::triggered, this, &TFormMain::VersionClick);
+    connect(menu_.VerifyRegister, &QAction::triggered, this,
+            [this] { tablesFrame_->VerifyClick(); });
+    connect(menu_.WriteChanged, &QAction::triggered, this,
+            [this] { tablesFrame_->WriteChangedClick(); });
+    // Both work on the open tab of the tables frame.
+    menu_.VerifyRegister->setEnabled(false);
+    menu_.WriteChanged->setEnabled(false);
 
     workPanel_ = new QFrame(this);
     workPanel_->setObjectName(QStringLiteral("WorkPanel"));
@@ -171,6 +178,9 @@ void TFormMain::ShowFrame(QWidget *frame)
     if (currentFrame_)
         currentFrame_->show();
     menu_.SaveConfig->setEnabled(true);
+    const bool tables = currentFrame_ && currentFrame_ == tablesFrame_;
+    menu_.VerifyRegister->setEnabled(tables);
+    menu_.WriteChanged->setEnabled(tables);
     QCoreApplication::processEvents();
 }
 
@@ -178,8 +188,12 @@ void TFormMain::ConnectionSettingsClick()
 {
     auto *dialog = new TFormSett(settings_, ports_, this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    if (dialog->exec() == QDialog::Accepted)
+    if (dialog->exec() == QDialog::Accepted) {
         menu_.Programming->menuAction()->setEnabled(true);
+        // Another port or device number is another register, with its own known contents.
+        if (tablesFrame_)
+            tablesFrame_->UpdateChangeMarks();
+    }
 }
 
 void TFormMain::VersionClick()

@@ -2,9 +2,7 @@
 
 #include "configcells.h"
 #include "devicerequests.h"
-#include "goodsrecord.h"
 #include "gsmparams.h"
-#include "tablecodes.h"
 #include "win1251.h"
 
 namespace
@@ -20,24 +18,6 @@ QString DeviceShown(const QString &text, bool upperCase, int maxChars)
     return DecodeDeviceText(EncodeDeviceText(text, upperCase, maxChars));
 }
 
-QString GoodsShown(int col, const QString &cell)
-{
-    switch (col) {
-    case GoodsColumn::Name:
-        return DeviceShown(cell, true, kDeviceTextSize);
-    case GoodsColumn::Font:
-        return FontText(FontFlag(cell));
-    case GoodsColumn::Barcode: {
-        const std::optional<qint64> n = WholeNumber(BarcodeText(cell));
-        return n ? QString::number(*n) : cell;
-    }
-    case GoodsColumn::Price:
-        return DecodePrice(EncodePrice(cell));
-    default:
-        return QString::number(DepartmentByte(cell));
-    }
-}
-
 // The register's GSM value as a read shows it: capitals where it is written so, at most the
 // characters its fields hold.
 QString GsmShown(const TGsmParam &param, const QString &value)
@@ -47,22 +27,6 @@ QString GsmShown(const TGsmParam &param, const QString &value)
     for (const QString &part : fields > 1 ? SplitServerName(value) : QStringList{value})
         shown += DeviceShown(part, param.UpperCase, kGsmFieldLength);
     return shown;
-}
-
-// The groups grid's columns of the payment-item sign, VAT and tax system.
-constexpr int kGroupSign = 3, kGroupVat = 4, kGroupTax = 5;
-
-// A group's sign or VAT as a read of its codes fills them.
-QString GroupShown(const TConfigCells &cells, int row, int col)
-{
-    const TTableTab groups = TTableTab::Groups;
-    const std::optional<QString> codes =
-        EncodeGroupCodes(cells.Cell(groups, kGroupSign, row), cells.Cell(groups, kGroupVat, row),
-                         cells.Cell(groups, kGroupTax, row));
-    if (!codes)
-        return cells.Cell(groups, col, row);
-    const TGroupCells shown = DecodeGroupCodes(*codes);
-    return col == kGroupSign ? shown.paymentItem : shown.vat;
 }
 
 QString Difference(const QString &where, const QString &field, const QString &file,
@@ -83,9 +47,7 @@ void CompareTab(TCliPart part, const TConfig &file, const TConfig &read, const T
     const TConfigCells readCells(read.Tables);
     for (int row = first; row <= last; ++row) {
         for (int col = 1; col <= TConfigCells::BoundColumns(tab); ++col) {
-            QString expected = ShownAfterWrite(tab, col, fileCells.Cell(tab, col, row));
-            if (tab == TTableTab::Groups && (col == kGroupSign || col == kGroupVat))
-                expected = GroupShown(fileCells, row, col);
+            const QString expected = RegisterShown(fileCells, tab, col, row);
             const QString actual = readCells.Cell(tab, col, row);
             if (expected != actual)
                 lines += Difference(CliPartTitle(part) + Text(", ") + RecordTitle(part, row),
@@ -126,39 +88,6 @@ QString RecordTitle(TCliPart part, int record)
                        : part == TCliPart::Gsm ? "параметр "
                                                : "строка ";
     return Text(noun) + QString::number(record);
-}
-
-const TGridColumn &GridColumnOf(TTableTab tab, int col)
-{
-    switch (tab) {
-    case TTableTab::Operators:
-        return GridTexts::OperColumns().at(col);
-    case TTableTab::Goods:
-        return GridTexts::GoodsColumns().at(col);
-    case TTableTab::Groups:
-        return GridTexts::GroupColumns().at(col);
-    case TTableTab::Cliche:
-        return GridTexts::ClicheColumns().at(col);
-    case TTableTab::Agents:
-        break;
-    }
-    return GridTexts::AgentColumns().at(col);
-}
-
-QString ShownAfterWrite(TTableTab tab, int col, const QString &cell)
-{
-    if (tab == TTableTab::Goods)
-        return GoodsShown(col, cell);
-    for (int f = 0; f < TabLayout(tab).fieldsPerRecord; ++f) {
-        const TFieldCells cells = FieldCells(tab, f);
-        if (cells.groupCodes)
-            continue;
-        if (col == cells.textColumn)
-            return DeviceShown(cell, true, kDeviceTextSize);
-        if (col == cells.fontColumn)
-            return FontText(FontFlag(cell));
-    }
-    return cell;
 }
 
 QStringList CompareConfigs(const TConfig &file, const TConfig &read, const QList<TCliPart> &parts,

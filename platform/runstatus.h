@@ -10,3 +10,7 @@ enum class TRunDirection { Write, Read };
 // its number, "Запись: товар 4 (2 из 3)".
 QString RunStatusText(TRunDirection direction, const QString &noun, int record, int first,
                       int last);
+// Over records picked from a range (the changed ones), the record's position among them:
+// "Запись: товар 4 (2 из 3)".
+QString PickedRunStatusText(TRunDirection direction, const QString &noun, int record, int position,
+                            int count);

@@ -117,16 +117,25 @@ quint8 ReadField(TTableTab tab, int record, int fieldIndex, TTableCells &cells,
     return 0;
 }
 
+QList<int> RecordsOf(int first, int last)
+{
+    QList<int> records;
+    records.reserve(qMax(0, last - first + 1));
+    for (int record = first; record <= last; ++record)
+        records.append(record);
+    return records;
+}
+
 // The loop both runs share: one exchange per field of each record, the observer after each.
 template <typename TExchange>
-TTableRunResult RunFields(TTableTab tab, int first, int last, TRunObserver *observer,
+TTableRunResult RunFields(TTableTab tab, const QList<int> &records, TRunObserver *observer,
                           TExchange exchange)
 {
     using TOutcome = TTableRunResult::TOutcome;
     const TTabLayout &layout = TabLayout(tab);
-    const qint64 total = qint64(last - first + 1) * layout.fieldsPerRecord;
+    const qint64 total = qint64(records.size()) * layout.fieldsPerRecord;
     qint64 done = 0;
-    for (int record = first; record <= last; ++record) {
+    for (int record : records) {
         for (int fieldIndex = 0; fieldIndex < layout.fieldsPerRecord; ++fieldIndex) {
             TTableRunResult result;
             exchange(record, fieldIndex, result);
@@ -162,9 +171,16 @@ QString TableRunMessage(TTableTab tab, bool writing, const TTableRunResult &resu
 TTableRunResult WriteTables(TTableTab tab, int first, int last, const TTableCells &source,
                             const TStructSetting &settings, TRunObserver *observer)
 {
+    return WriteTableRecords(tab, RecordsOf(first, last), source, settings, observer);
+}
+
+TTableRunResult WriteTableRecords(TTableTab tab, const QList<int> &records,
+                                  const TTableCells &source, const TStructSetting &settings,
+                                  TRunObserver *observer)
+{
     using TOutcome = TTableRunResult::TOutcome;
     return RunFields(
-        tab, first, last, observer, [&](int record, int fieldIndex, TTableRunResult &result) {
+        tab, records, observer, [&](int record, int fieldIndex, TTableRunResult &result) {
             bool noPaymentItem = false;
             const quint8 code =
                 tab == TTableTab::Goods
@@ -185,16 +201,16 @@ TTableRunResult ReadTables(TTableTab tab, int first, int last, TTableCells &sink
     // register's read command takes them.
     quint8 attribute = 0;
     QString text;
-    return RunFields(
-        tab, first, last, observer, [&](int record, int fieldIndex, TTableRunResult &result) {
-            bool filled = true;
-            const quint8 code =
-                tab == TTableTab::Goods
-                    ? ReadGoodsItem(record, sink, settings, filled)
-                    : ReadField(tab, record, fieldIndex, sink, settings, attribute, text);
-            if (code != 0 || !filled)
-                result = {TOutcome::Failed, code, record};
-        });
+    return RunFields(tab, RecordsOf(first, last), observer,
+                     [&](int record, int fieldIndex, TTableRunResult &result) {
+                         bool filled = true;
+                         const quint8 code = tab == TTableTab::Goods
+                                                 ? ReadGoodsItem(record, sink, settings, filled)
+                                                 : ReadField(tab, record, fieldIndex, sink,
+                                                             settings, attribute, text);
+                         if (code != 0 || !filled)
+                             result = {TOutcome::Failed, code, record};
+                     });
 }
 
 quint8 ClearGoods(const TStructSetting &settings, qint32 timeoutMs)

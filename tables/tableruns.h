@@ -5,6 +5,7 @@
 #include "tablecells.h"
 #include "tablelayout.h"
 
+#include <QList>
 #include <QString>
 
 // Writing and reading the register's tables, and clearing its goods base: plain runs over the
@@ -32,6 +33,11 @@ QString TableRunMessage(TTableTab tab, bool writing, const TTableRunResult &resu
 // Records first..last (1-based, within the tab's maximum) of a tab.
 TTableRunResult WriteTables(TTableTab tab, int first, int last, const TTableCells &source,
                             const TStructSetting &settings, TRunObserver *observer = nullptr);
+// The given records of a tab, in that order (those changed since the register was last
+// written or read); the observer counts the exchanges of these records only.
+TTableRunResult WriteTableRecords(TTableTab tab, const QList<int> &records,
+                                  const TTableCells &source, const TStructSetting &settings,
+                                  TRunObserver *observer = nullptr);
 TTableRunResult ReadTables(TTableTab tab, int first, int last, TTableCells &sink,
                            const TStructSetting &settings, TRunObserver *observer = nullptr);
 

@@ -388,9 +388,14 @@ bool TStringGrid::HeaderToolTip(QHeaderView *header, QHelpEvent *event)
     const Qt::Orientation orientation = header->orientation();
     const QString text = model_->headerData(section, orientation, Qt::DisplayRole).toString();
     const int room = orientation == Qt::Horizontal ? header->sectionSize(section) : header->width();
+    QStringList tip;
     // Some room for the section's own margins.
     if (header->fontMetrics().horizontalAdvance(text) + 8 > room)
-        QToolTip::showText(event->globalPos(), text, header);
+        tip.append(text);
+    if (orientation == Qt::Vertical && model_->RowMarked(section + 1))
+        tip.append(model_->MarkToolTip());
+    if (!tip.isEmpty())
+        QToolTip::showText(event->globalPos(), tip.join(QLatin1Char('\n')), header);
     else
         QToolTip::hideText();
     return true;

@@ -37,6 +37,15 @@ public:
     void BeginUpdate() { ++updating_; }
     void EndUpdate();
 
+    // Rows the mark test holds true for show their fixed cell tinted, with toolTip over it (the
+    // records changed since the register last saw them). The test is asked as rows are painted;
+    // a cell's change repaints its row's mark, MarksChanged() every row's.
+    using TRowMark = std::function<bool(int row)>;
+    void SetRowMark(TRowMark mark, const QString &toolTip);
+    bool RowMarked(int row) const { return mark_ && row > 0 && row < rows_ && mark_(row); }
+    const QString &MarkToolTip() const { return markToolTip_; }
+    void MarksChanged();
+
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role) const override;
@@ -54,6 +63,8 @@ private:
     int rows_ = 0;
     int updating_ = 0;
     QVector<QString> texts_;
+    TRowMark mark_;
+    QString markToolTip_;
 };
 
 // The grid's in-place editor: a frameless line edit whose typed characters pass the grid's key

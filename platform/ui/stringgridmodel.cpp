@@ -1,6 +1,8 @@
 #include "stringgrid.h"
 
 #include <QApplication>
+#include <QBrush>
+#include <QColor>
 #include <QPalette>
 
 // The model's indexes are body cells: model (row, column) is grid (column + 1, row + 1).
@@ -46,6 +48,8 @@ void TStringGridModel::SetCell(int col, int row, const QString &text)
     else if (row > 0 && col > 0) {
         const QModelIndex at = index(row - 1, col - 1);
         emit dataChanged(at, at, {Qt::DisplayRole, Qt::EditRole});
+        if (mark_)
+            emit headerDataChanged(Qt::Vertical, row - 1, row - 1);
     }
     // The corner cell (0, 0) is painted by the grid itself from Cell(0, 0).
 }
@@ -59,6 +63,19 @@ void TStringGridModel::EndUpdate()
     if (cols_ > 1)
         emit headerDataChanged(Qt::Horizontal, 0, cols_ - 2);
     if (rows_ > 1)
+        emit headerDataChanged(Qt::Vertical, 0, rows_ - 2);
+}
+
+void TStringGridModel::SetRowMark(TRowMark mark, const QString &toolTip)
+{
+    mark_ = std::move(mark);
+    markToolTip_ = toolTip;
+    MarksChanged();
+}
+
+void TStringGridModel::MarksChanged()
+{
+    if (rows_ > 1 && updating_ == 0)
         emit headerDataChanged(Qt::Vertical, 0, rows_ - 2);
 }
 
@@ -105,5 +122,8 @@ QVariant TStringGridModel::headerData(int section, Qt::Orientation orientation, 
         return orientation == Qt::Horizontal ? Cell(section + 1, 0) : Cell(0, section + 1);
     if (role == Qt::TextAlignmentRole)
         return int(Qt::AlignLeft | Qt::AlignVCenter);
+    // A light amber that leaves the row number readable in every style.
+    if (role == Qt::BackgroundRole && orientation == Qt::Vertical && RowMarked(section + 1))
+        return QBrush(QColor(255, 214, 120));
     return {};
 }

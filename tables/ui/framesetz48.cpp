@@ -1,6 +1,7 @@
 #include "framesetz48.h"
 
 #include "celllistbox.h"
+#include "framecells.h"
 #include "gridtexts.h"
 #include "lampshape.h"
 #include "stringgrid.h"
@@ -83,7 +84,27 @@ void TFrameSetZ48::InitGrids()
     InitGrid(sgAgents, agentLists, 1);
     sgAgents->SetCurrentCell(1, 1);
 
+    // Each grid marks the records that differ from what the register is known to hold.
+    for (int tab = 0; tab < kTableTabCount; ++tab) {
+        GridOfTab(tab)->GridModel()->SetRowMark(
+            [this, tab](int row) {
+                return Mirror.Changed(CurrentRegister(), TTableTab(tab), row, TFrameCells(*this));
+            },
+            QStringLiteral("Изменено после последней записи в ККТ или чтения из неё"));
+    }
+
     PageControl1->setCurrentIndex(0);
+}
+
+TRegisterId TFrameSetZ48::CurrentRegister() const
+{
+    return host_ ? RegisterOf(host_->Settings()) : TRegisterId();
+}
+
+void TFrameSetZ48::UpdateChangeMarks()
+{
+    for (int tab = 0; tab < kTableTabCount; ++tab)
+        GridOfTab(tab)->GridModel()->MarksChanged();
 }
 
 void TFrameSetZ48::SetScannerIndicatorVisible(bool visible)

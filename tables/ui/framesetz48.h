@@ -1,5 +1,6 @@
 #pragma once
 
+#include "registermirror.h"
 #include "tableruns.h"
 
 #include <QFrame>
@@ -95,6 +96,13 @@ public:
     QProgressBar *ProgressBar1 = nullptr;
     QPushButton *ButtonStop = nullptr; // "Стоп", beside the progress bar while a run is under way
 
+    // What the register of the connection settings is known to hold, from this session's writes
+    // and reads; the grids mark the records that differ from it.
+    TRegisterMirror Mirror;
+    TRegisterId CurrentRegister() const;
+    // Repaints the marks (after the connection settings changed).
+    void UpdateChangeMarks();
+
     // How long "Очистить базу в ККТ" awaits the register's answer, whatever the connection
     // settings say (shorter only in tests).
     qint32 ClearGoodsTimeOutMs = kClearGoodsTimeOutMs;
@@ -116,6 +124,10 @@ public slots:
     void Button4Click();
     void Button5Click();
     void Button6Click();
+    // "Сервис": the open tab's range read back and compared with the grid, and written for the
+    // changed records only.
+    void VerifyClick();
+    void WriteChangedClick();
 
 protected:
     bool eventFilter(QObject *object, QEvent *event) override;

@@ -20,12 +20,12 @@ void TFrameSetZ48::Button2Click()
 
 void TFrameSetZ48::Button3Click()
 {
-    TTableRun(*this, host_, TRunDirection::Write).Run();
+    TTableRun(*this, host_, TTableRunKind::Write).Run();
 }
 
 void TFrameSetZ48::Button4Click()
 {
-    TTableRun(*this, host_, TRunDirection::Read).Run();
+    TTableRun(*this, host_, TTableRunKind::Read).Run();
 }
 
 void TFrameSetZ48::Button5Click()
@@ -36,4 +36,14 @@ void TFrameSetZ48::Button5Click()
 void TFrameSetZ48::Button6Click()
 {
     GoToGoodsItem(*this);
+}
+
+void TFrameSetZ48::VerifyClick()
+{
+    TTableRun(*this, host_, TTableRunKind::Verify).Run();
+}
+
+void TFrameSetZ48::WriteChangedClick()
+{
+    TTableRun(*this, host_, TTableRunKind::WriteChanged).Run();
 }

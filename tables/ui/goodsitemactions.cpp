@@ -43,6 +43,9 @@ void ClearGoodsBase(TFrameSetZ48 &frame, TWorkHost *host)
     }
     if (!alive)
         return;
+    // Whether or not the register answered, its goods base may now be empty.
+    frame.Mirror.ForgetTab(frame.CurrentRegister(), TTableTab::Goods);
+    frame.UpdateChangeMarks();
     if (result != 0)
         ShowError(&frame, QStringLiteral("Внимание!\r\nОшибка очистки базы - ") +
                               QString::number(result) + QLatin1Char('!'));

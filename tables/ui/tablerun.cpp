@@ -5,6 +5,7 @@
 #include "runcontrol.h"
 #include "stringgrid.h"
 #include "tablecodes.h"
+#include "verifywindow.h"
 #include "workhost.h"
 
 #include <QCoreApplication>
@@ -77,8 +78,11 @@ void TRunProgress::SetPosition(int position)
         bar_->setValue(position);
 }
 
-TTableRun::TTableRun(TFrameSetZ48 &frame, TWorkHost *host, TRunDirection direction)
-    : frame_(&frame), host_(host), direction_(direction)
+TTableRun::TTableRun(TFrameSetZ48 &frame, TWorkHost *host, TTableRunKind kind)
+    : frame_(&frame), host_(host), kind_(kind),
+      direction_(kind == TTableRunKind::Write || kind == TTableRunKind::WriteChanged
+                     ? TRunDirection::Write
+                     : TRunDirection::Read)
 {
 }
 
@@ -102,22 +106,66 @@ void TTableRun::Run()
     tab_ = tab;
     first_ = range.first;
     last_ = range.last;
+    // The connection settings as they are when the run starts.
+    const TStructSetting settings = host_->Settings();
+    register_ = RegisterOf(settings);
+    if (kind_ == TTableRunKind::WriteChanged) {
+        records_ = frame.Mirror.ChangedRecords(register_, tab_, first_, last_, *this);
+        if (records_.isEmpty()) {
+            ShowInformation(&frame, kNothingChangedText);
+            return;
+        }
+    } else {
+        for (int record = first_; record <= last_; ++record)
+            records_.append(record);
+    }
+
     TRunLock lock(frame, host_);
     TRunControl control(frame.ButtonStop, frame.GridOfTab(index), host_);
     control_ = &control;
-    ShowPlace(first_);
+    ShowPlace(0);
     TRunProgress progress(frame.ProgressBar1);
     progress_ = &progress;
-    // The connection settings as they are when the run starts.
-    const TStructSetting settings = host_->Settings();
-    const TTableRunResult result = direction_ == TRunDirection::Write
-                                       ? WriteTables(tab, first_, last_, *this, settings, this)
-                                       : ReadTables(tab, first_, last_, *this, settings, this);
-    // Told while the run's state is still on screen.
-    if (Alive())
+    const TTableRunResult result = Execute(settings);
+    if (Alive()) {
+        Settle(result);
+        // Told while the run's state is still on screen.
         Report(result);
+    }
     progress_ = nullptr;
     control_ = nullptr;
+}
+
+TTableRunResult TTableRun::Execute(const TStructSetting &settings)
+{
+    switch (kind_) {
+    case TTableRunKind::Write:
+    case TTableRunKind::WriteChanged:
+        return WriteTableRecords(tab_, records_, *this, settings, this);
+    case TTableRunKind::Read:
+        return ReadTables(tab_, first_, last_, *this, settings, this);
+    case TTableRunKind::Verify:
+        break;
+    }
+    return ReadTables(tab_, first_, last_, read_, settings, this);
+}
+
+void TTableRun::Learn(int record)
+{
+    learnt_ = record;
+    if (kind_ == TTableRunKind::Verify)
+        frame_->Mirror.Learn(register_, tab_, record, read_);
+    else
+        frame_->Mirror.Learn(register_, tab_, record, *this);
+}
+
+void TTableRun::Settle(const TTableRunResult &result)
+{
+    // A write that ended inside a record may have changed some of its fields.
+    if (!result.Done() && direction_ == TRunDirection::Write && result.record != learnt_)
+        frame_->Mirror.Forget(register_, tab_, result.record);
+    if (TStringGrid *grid = frame_->GridOfTab(int(tab_)))
+        grid->GridModel()->MarksChanged();
 }
 
 void TTableRun::Report(const TTableRunResult &result)
@@ -129,14 +177,21 @@ void TTableRun::Report(const TTableRunResult &result)
         ShowInformation(frame_, message);
     else if (result.outcome == TTableRunResult::TOutcome::Stopped && stopped_)
         ShowInformation(frame_, kRunStoppedText);
+    else if (result.Done() && kind_ == TTableRunKind::Verify)
+        ShowDifferences(*frame_, tab_, TableDifferences(tab_, first_, last_, *this, read_));
 }
 
-bool TTableRun::Step(qint64 done, qint64 total, int)
+bool TTableRun::Step(qint64 done, qint64 total, int record)
 {
+    if (!Alive())
+        return false;
+    const int fieldsPerRecord = TabLayout(tab_).fieldsPerRecord;
+    if (done % fieldsPerRecord == 0)
+        Learn(record);
     if (progress_)
         progress_->SetPosition(ProgressPosition(done, total));
     if (done < total)
-        ShowPlace(first_ + int(done / TabLayout(tab_).fieldsPerRecord));
+        ShowPlace(int(done / fieldsPerRecord));
     QCoreApplication::processEvents();
     if (!Alive() || (host_ && host_->Closing()))
         return false;
@@ -157,11 +212,16 @@ void TTableRun::SetCell(TTableTab tab, int col, int row, const QString &text)
         grid->SetCells(col, row, text);
 }
 
-void TTableRun::ShowPlace(int record)
+void TTableRun::ShowPlace(int index)
 {
+    const int record = records_.value(index);
     if (!control_ || record == shownRecord_)
         return;
     shownRecord_ = record;
+    const QString &noun = TabLayout(tab_).placeNoun;
+    // Changed records picked from the range are counted among themselves.
     control_->ShowPlace(
-        RunStatusText(direction_, TabLayout(tab_).placeNoun, record, first_, last_));
+        kind_ == TTableRunKind::WriteChanged
+            ? PickedRunStatusText(direction_, noun, record, index + 1, int(records_.size()))
+            : RunStatusText(direction_, noun, record, first_, last_));
 }
