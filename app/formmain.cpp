@@ -246,11 +246,12 @@ void TFormMain::SetRunLock(bool locked)
     runLocked_ = locked;
     const QList<QAction *> items = menuBar()->actions();
     if (locked) {
+        // All states first: "Сервис" follows "Программирование" as it is disabled.
         lockedStates_.clear();
-        for (QAction *item : items) {
+        for (QAction *item : items)
             lockedStates_.append(item->isEnabled());
+        for (QAction *item : items)
             item->setEnabled(false);
-        }
         return;
     }
     for (int i = 0; i < items.size() && i < lockedStates_.size(); ++i)

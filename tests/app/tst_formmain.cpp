@@ -370,6 +370,7 @@ private slots:
             QVERIFY(!form.RunLocked());
             QCOMPARE(status->text(), hint);
             QCOMPARE(menu.Programming->menuAction()->isEnabled(), round == 1);
+            QCOMPARE(menu.Service->menuAction()->isEnabled(), round == 1);
             QVERIFY(menu.File->menuAction()->isEnabled());
             QVERIFY(menu.Settings->menuAction()->isEnabled());
             QVERIFY(menu.Version->isEnabled());
