@@ -120,6 +120,7 @@ void TTableRun::Run()
             records_.append(record);
     }
 
+    CloseDifferences(frame);
     TRunLock lock(frame, host_);
     TRunControl control(frame.ButtonStop, frame.GridOfTab(index), host_);
     control_ = &control;

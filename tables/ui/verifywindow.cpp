@@ -85,12 +85,17 @@ void TVerifyWindow::GoToCell(QTreeWidgetItem *item)
 
 void ShowDifferences(TFrameSetZ48 &frame, TTableTab tab, const QList<TTableDifference> &differences)
 {
-    for (TVerifyWindow *earlier : frame.findChildren<TVerifyWindow *>(Qt::FindDirectChildrenOnly))
-        earlier->close();
+    CloseDifferences(frame);
     if (differences.isEmpty()) {
         ShowInformation(&frame, kNoDifferenceText);
         return;
     }
     auto *window = new TVerifyWindow(frame, tab, differences);
     window->show();
+}
+
+void CloseDifferences(TFrameSetZ48 &frame)
+{
+    for (TVerifyWindow *earlier : frame.findChildren<TVerifyWindow *>(Qt::FindDirectChildrenOnly))
+        earlier->close();
 }

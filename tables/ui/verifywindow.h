@@ -36,3 +36,5 @@ private:
 // window in place of the frame's earlier one.
 void ShowDifferences(TFrameSetZ48 &frame, TTableTab tab,
                      const QList<TTableDifference> &differences);
+// Closes the frame's verify window: a new run makes its list stale.
+void CloseDifferences(TFrameSetZ48 &frame);
