@@ -3,6 +3,7 @@
 #include "appfolder.h"
 #include "deviceport.h"
 #include "dialogs.h"
+#include "formexchangelog.h"
 #include "formsett.h"
 #include "formversion.h"
 #include "formwait.h"
@@ -69,6 +70,8 @@ TFormMain::TFormMain(QWidget *parent)
     // Both work on the open tab of the tables frame.
     menu_.VerifyRegister->setEnabled(false);
     menu_.WriteChanged->setEnabled(false);
+    connect(menu_.ExchangeLog, &QAction::triggered, this,
+            [this] { TFormExchangeLog::ShowLog(this); });
 
     workPanel_ = new QFrame(this);
     workPanel_->setObjectName(QStringLiteral("WorkPanel"));

@@ -1,0 +1,182 @@
+#include "exchangelog.h"
+
+#include "deviceexchange.h"
+#include "deviceframe.h"
+#include "filefailure.h"
+
+#include <QDateTime>
+#include <QSaveFile>
+
+#include <algorithm>
+
+namespace
+{
+// The letter sits after the start bytes and the device number of a request.
+constexpr int kLetterOffset = 6;
+// An answer belongs to the last request written on its thread.
+thread_local char lastLetter = '?';
+
+bool ChecksumAgrees(const QByteArray &bytes)
+{
+    if (bytes.size() < 2)
+        return false;
+    quint16 sum = 0;
+    for (qsizetype i = 0; i < bytes.size() - 2; ++i)
+        sum = quint16(sum + quint8(bytes[i]));
+    const quint16 stored =
+        quint16(quint8(bytes[bytes.size() - 2]) | quint16(quint8(bytes[bytes.size() - 1])) << 8);
+    return sum == stored;
+}
+} // namespace
+
+QString ExchangeStatusText(const TExchangeRecord &record)
+{
+    const QString number = QString::number(record.status);
+    const auto with = [&](const char16_t *meaning) {
+        return number + QStringLiteral(" (") + QString::fromUtf16(meaning) + QLatin1Char(')');
+    };
+    // The same numbers as the register's statuses 2 and 3: only the frame tells them apart.
+    if (record.bytes.isEmpty())
+        return with(u"нет ответа");
+    if (record.bytes.size() <= kAnswerStatusOffset)
+        return with(u"ответ слишком короткий");
+    if (!ChecksumAgrees(record.bytes))
+        return with(u"неверная контрольная сумма");
+    if (record.status == kResultSuccess)
+        return with(u"успешно");
+    if (IsBusyStatus(record.status))
+        return with(u"ККТ занята");
+    return with(u"ошибка ККТ");
+}
+
+QString ExchangeLogLine(const TExchangeRecord &record)
+{
+    QString line = QDateTime::fromMSecsSinceEpoch(record.msecs).toString(u"HH:mm:ss.zzz");
+    line += record.answer ? u"  ККТ → ПК  " : u"  ПК → ККТ  ";
+    line += QLatin1Char(record.letter);
+    line += QStringLiteral("  попытка %1").arg(record.attempt, 2);
+    if (record.answer)
+        line += QStringLiteral("  статус ") + ExchangeStatusText(record);
+    if (!record.bytes.isEmpty()) {
+        line += u"  ";
+        line += QLatin1String(record.bytes.toHex(' ').toUpper());
+    }
+    return line;
+}
+
+TExchangeCapture &TExchangeCapture::Instance()
+{
+    // Never destroyed: an exchange on another thread may still hold the hook at exit.
+    static TExchangeCapture *capture = new TExchangeCapture;
+    return *capture;
+}
+
+void TExchangeCapture::Start()
+{
+    {
+        const std::lock_guard lock(mutex_);
+        started_ = true;
+    }
+    SetGlobalExchangeHook(&hook_);
+}
+
+void TExchangeCapture::Stop()
+{
+    SetGlobalExchangeHook(nullptr);
+    const std::lock_guard lock(mutex_);
+    started_ = false;
+    std::vector<TExchangeRecord>().swap(pending_);
+}
+
+bool TExchangeCapture::Started() const
+{
+    const std::lock_guard lock(mutex_);
+    return started_;
+}
+
+std::vector<TExchangeRecord> TExchangeCapture::Take()
+{
+    std::vector<TExchangeRecord> taken;
+    const std::lock_guard lock(mutex_);
+    taken.swap(pending_);
+    return taken;
+}
+
+void TExchangeCapture::Record(const TExchangeEvent &event)
+{
+    TExchangeRecord record;
+    record.msecs = QDateTime::currentMSecsSinceEpoch();
+    record.answer = event.answer;
+    record.attempt = quint8(std::clamp(event.attempt, 0, 255));
+    record.status = event.status;
+    if (event.count > 0)
+        record.bytes = QByteArray(reinterpret_cast<const char *>(event.bytes), event.count);
+    if (!event.answer) {
+        const char letter = event.count > kLetterOffset ? char(event.bytes[kLetterOffset]) : '?';
+        lastLetter = letter >= '!' && letter <= '~' ? letter : '?';
+    }
+    record.letter = lastLetter;
+
+    const std::lock_guard lock(mutex_);
+    if (!started_)
+        return;
+    pending_.push_back(std::move(record));
+    // Nobody took them for a long while: only the newest would be kept anyway.
+    if (pending_.size() >= 2 * std::size_t(kExchangeLogCapacity))
+        pending_.erase(pending_.begin(), pending_.end() - kExchangeLogCapacity);
+}
+
+TExchangeLogStore::TExchangeLogStore(int capacity) : capacity_(std::max(capacity, 1)) {}
+
+const TExchangeRecord &TExchangeLogStore::At(int row) const
+{
+    return ring_[std::size_t((head_ + row) % capacity_)];
+}
+
+void TExchangeLogStore::Append(std::vector<TExchangeRecord> &&records)
+{
+    auto first = records.begin();
+    if (records.size() > std::size_t(capacity_))
+        first = records.end() - capacity_;
+    for (auto it = first; it != records.end(); ++it) {
+        if (size_ == capacity_)
+            DropOldest(1);
+        const int slot = (head_ + size_) % capacity_;
+        if (std::size_t(slot) == ring_.size())
+            ring_.push_back(std::move(*it));
+        else
+            ring_[std::size_t(slot)] = std::move(*it);
+        ++size_;
+    }
+}
+
+void TExchangeLogStore::DropOldest(int count)
+{
+    count = std::clamp(count, 0, size_);
+    head_ = (head_ + count) % capacity_;
+    size_ -= count;
+}
+
+void TExchangeLogStore::Clear()
+{
+    std::vector<TExchangeRecord>().swap(ring_);
+    head_ = 0;
+    size_ = 0;
+}
+
+bool SaveExchangeLog(const QString &path, const TExchangeLogStore &store, QString *errorText)
+{
+    QByteArray bytes;
+    bytes.reserve(qsizetype(store.Size()) * 200);
+    for (int row = 0; row < store.Size(); ++row) {
+        bytes += ExchangeLogLine(store.At(row)).toUtf8();
+        bytes += "\r\n";
+    }
+    QSaveFile file(path);
+    // A file the user may write in a folder that takes no new file is written in place.
+    file.setDirectWriteFallback(true);
+    return TryFileCall(file, errorText, [&] { return file.open(QIODevice::WriteOnly); }) &&
+           TryFileCall(file, errorText, [&] { return file.write(bytes) == bytes.size(); }) &&
+           TryFileCall(file, errorText, [&] { return file.flush(); }) &&
+           TryFileCall(file, errorText, [&] { return file.commit(); });
+}
