@@ -1,0 +1,143 @@
+#include "devicecommands.h"
+#include "dialogrecorder.h"
+#include "exchangelog.h"
+#include "exchangelogmodel.h"
+#include "formexchangelog.h"
+#include "registerfixture.h"
+#include "tempfolder.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QFile>
+#include <QGuiApplication>
+#include <QListView>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+
+namespace
+{
+// Events as an exchange hands them to the hook, without a line.
+void Feed(int count, quint8 status = 0)
+{
+    const quint8 sum = quint8(0x17 + 0x02 + 0x75 + status + 0x19);
+    const quint8 frame[] = {0x17, 0x02, 0x75, status, 0x19, sum, quint8(sum < status ? 1 : 0)};
+    TExchangeEvent event;
+    event.answer = true;
+    event.bytes = frame;
+    event.count = int(sizeof frame);
+    event.status = status;
+    for (int i = 0; i < count; ++i)
+        (*CurrentExchangeHook())(event);
+}
+} // namespace
+
+// The window "Журнал обмена": one instance, the hook only while it is open, following the end,
+// saving and copying its lines.
+class TestFormExchangeLog : public QObject
+{
+    Q_OBJECT
+    TRegisterFixture r;
+    TTempProgramFolder folder;
+
+private slots:
+    void init() { QVERIFY2(r.Reset(), qPrintable(r.ErrorText())); }
+
+    void oneWindowAndTheHookOnlyWhileOpen()
+    {
+        QVERIFY(CurrentExchangeHook() == nullptr);
+        TFormExchangeLog *log = TFormExchangeLog::ShowLog(nullptr);
+        QCOMPARE(TFormExchangeLog::ShowLog(nullptr), log);
+        QCOMPARE(log->windowTitle(), QStringLiteral("Журнал обмена"));
+        QVERIFY(CurrentExchangeHook() != nullptr);
+        TDeviceStatus status;
+        QCOMPARE(StatusCommand(r.settings.Port.Name, 115200, 300, 0, 1, status), quint8(0));
+        QTRY_COMPARE(log->Model().rowCount(), 2); // on the window's own timer
+        log->close();
+        QTRY_VERIFY(TFormExchangeLog::Current() == nullptr);
+        QVERIFY(CurrentExchangeHook() == nullptr);
+        StatusCommand(r.settings.Port.Name, 115200, 300, 0, 1, status);
+        QVERIFY(TExchangeCapture::Instance().Take().empty());
+    }
+
+    void followsTheEndOnlyThere()
+    {
+        TFormExchangeLog log;
+        log.resize(600, 300);
+        log.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&log));
+        Feed(500);
+        log.TakeEvents();
+        QScrollBar *bar = log.lvLog->verticalScrollBar();
+        QVERIFY(bar->maximum() > 0);
+        QCOMPARE(bar->value(), bar->maximum());
+        Feed(10);
+        log.TakeEvents();
+        QCOMPARE(bar->value(), bar->maximum());
+        bar->setValue(20);
+        Feed(10);
+        log.TakeEvents();
+        QCOMPARE(log.Model().rowCount(), 520);
+        QCOMPARE(bar->value(), 20);
+        QVERIFY(bar->maximum() > 20);
+    }
+
+    void savesEveryLine()
+    {
+        TFormExchangeLog log;
+        TDeviceStatus status;
+        r.Engine().AnswerBusy(20, 1);
+        StatusCommand(r.settings.Port.Name, 115200, 300, 0, 1, status);
+        TDialogRecorder dialogs;
+        const QString path = folder.FilePath("log.txt");
+        dialogs.SetSaveFileName(path);
+        log.btnSave->click();
+        QCOMPARE(dialogs.FileDialogs().size(), 1);
+        QCOMPARE(dialogs.FileDialogs()[0].text, QStringLiteral("Текстовые файлы (*.txt)|*.txt"));
+        QCOMPARE(dialogs.FileDialogs()[0].defaultExt, QStringLiteral("txt"));
+        QCOMPARE(dialogs.MessageCount(), 0);
+        QStringList lines = QString::fromUtf8(folder.Read("log.txt")).split("\r\n");
+        QCOMPARE(lines.takeLast(), QString());
+        QCOMPARE(lines.size(), 4);
+        for (int row = 0; row < 4; ++row)
+            QCOMPARE(lines[row], log.Model().Line(row));
+        QVERIFY(lines[1].contains("статус 20 (ККТ занята)  17 02 75 14"));
+
+        // A folder that is not there: said so, nothing written.
+        const QString missing = folder.FilePath("нет/log.txt");
+        dialogs.SetSaveFileName(missing);
+        log.SaveClick();
+        QCOMPARE(dialogs.Texts(), QStringList{"Не удалось сохранить файл \"" + missing +
+                                              "\".\r\nНет такого файла или каталога"});
+        QVERIFY(!QFile::exists(missing));
+    }
+
+    void copiesTheSelectedLines()
+    {
+        TFormExchangeLog log;
+        log.show();
+        log.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&log));
+        Feed(1, 0);
+        Feed(1, 21);
+        Feed(1, 0x7F);
+        log.TakeEvents();
+        QCOMPARE(log.actCopy->text(), QStringLiteral("Копировать"));
+        QItemSelectionModel *selection = log.lvLog->selectionModel();
+        const QAbstractItemModel *model = log.lvLog->model();
+        // Chosen last line first: copied in the log's order all the same.
+        selection->select(model->index(2, 0), QItemSelectionModel::Select);
+        selection->select(model->index(0, 0), QItemSelectionModel::Select);
+        log.lvLog->setFocus();
+        QTest::keyClick(log.lvLog, Qt::Key_C, Qt::ControlModifier);
+        const QStringList copied = QGuiApplication::clipboard()->text().split('\n');
+        QCOMPARE(copied, (QStringList{log.Model().Line(0), log.Model().Line(2), QString()}));
+        QVERIFY(copied[1].contains("127 (ошибка ККТ)"));
+
+        log.btnClear->click();
+        QCOMPARE(log.Model().rowCount(), 0);
+    }
+};
+
+QTEST_MAIN(TestFormExchangeLog)
+#include "tst_formexchangelog.moc"
