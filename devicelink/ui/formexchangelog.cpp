@@ -5,15 +5,19 @@
 #include "exchangelogmodel.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QClipboard>
 #include <QDir>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QHBoxLayout>
-#include <QListView>
+#include <QHeaderView>
+#include <QPainter>
 #include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyledItemDelegate>
+#include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -22,7 +26,58 @@
 namespace
 {
 // Often enough to look live, rare enough that repainting costs a long run nothing.
-constexpr int kTakeIntervalMs = 100;
+constexpr int kTakeIntervalMs = 200;
+
+// The width of the longest line the program's exchanges leave: an answer of the longest frame
+// (46 bytes) with the longest meaning, or the longest request (51 bytes).
+int LongestLineWidth(const QFontMetrics &metrics)
+{
+    TExchangeRecord answer;
+    answer.answer = true;
+    answer.attempt = 10;
+    answer.status = 127;
+    answer.bytes = QByteArray(46, char(0xFF)); // the checksum fails: the longest meaning
+    TExchangeRecord request;
+    request.attempt = 10;
+    request.bytes = QByteArray(51, char(0xFF));
+    return std::max(metrics.horizontalAdvance(ExchangeLogLine(answer)),
+                    metrics.horizontalAdvance(ExchangeLogLine(request))) +
+           metrics.averageCharWidth() * 2;
+}
+
+// A row drawn as one run of text at a point: the general delegate lays each text out for
+// line breaks and elision at every repaint, which is most of what following the log costs.
+class TLineDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter *painter, const QStyleOptionViewItem &option,
+               const QModelIndex &index) const override
+    {
+        const bool selected = option.state & QStyle::State_Selected;
+        const QPalette::ColorGroup group =
+            option.state & QStyle::State_Active ? QPalette::Active : QPalette::Inactive;
+        if (selected)
+            painter->fillRect(option.rect, option.palette.brush(group, QPalette::Highlight));
+        painter->setFont(option.font);
+        painter->setPen(
+            option.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
+        const QFontMetrics &metrics = option.fontMetrics;
+        const QPoint at(option.rect.left() + metrics.averageCharWidth() / 2,
+                        option.rect.top() + (option.rect.height() - metrics.height()) / 2 +
+                            metrics.ascent());
+        painter->drawText(at, index.data().toString());
+        if (option.state & QStyle::State_HasFocus) {
+            QStyleOptionFocusRect focus;
+            focus.QStyleOption::operator=(option);
+            focus.backgroundColor =
+                option.palette.color(group, selected ? QPalette::Highlight : QPalette::Base);
+            const QWidget *widget = option.widget;
+            QStyle *style = widget ? widget->style() : QApplication::style();
+            style->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, widget);
+        }
+    }
+};
 
 QPointer<TFormExchangeLog> &OpenLog()
 {
@@ -58,22 +113,37 @@ TFormExchangeLog::TFormExchangeLog(QWidget *parent) : QWidget(parent, Qt::Window
     resize(900, 450);
 
     model_ = new TExchangeLogModel(kExchangeLogCapacity, this);
-    lvLog = new QListView(this);
-    lvLog->setObjectName(QStringLiteral("lvLog"));
-    lvLog->setAccessibleName(QStringLiteral("Журнал обмена"));
-    lvLog->setModel(model_);
-    // One line per row of one height: the view lays out 100 000 rows without measuring them.
-    lvLog->setUniformItemSizes(true);
-    lvLog->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    lvLog->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    lvLog->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    // A table of one column, not a list view: a list lays out every one of its rows again
+    // whenever rows come or go, which with 100 000 lines would cost each batch milliseconds;
+    // a table's rows of one fixed height cost nothing to place.
+    tvLog = new QTableView(this);
+    tvLog->setObjectName(QStringLiteral("tvLog"));
+    tvLog->setAccessibleName(QStringLiteral("Журнал обмена"));
+    tvLog->setModel(model_);
+    tvLog->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    tvLog->setItemDelegate(new TLineDelegate(tvLog));
+    tvLog->setShowGrid(false);
+    tvLog->setWordWrap(false);
+    tvLog->setCornerButtonEnabled(false);
+    tvLog->setSelectionBehavior(QAbstractItemView::SelectRows);
+    tvLog->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    tvLog->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    QHeaderView *rows = tvLog->verticalHeader();
+    rows->hide();
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    rows->setDefaultSectionSize(tvLog->fontMetrics().height() + 2);
+    QHeaderView *columns = tvLog->horizontalHeader();
+    columns->hide();
+    columns->setSectionResizeMode(QHeaderView::Fixed);
+    columns->setStretchLastSection(true);
+    columns->resizeSection(0, LongestLineWidth(tvLog->fontMetrics()));
 
-    actCopy = new QAction(QStringLiteral("Копировать"), lvLog);
+    actCopy = new QAction(QStringLiteral("Копировать"), tvLog);
     actCopy->setObjectName(QStringLiteral("actCopy"));
     actCopy->setShortcut(QKeySequence::Copy);
     actCopy->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    lvLog->addAction(actCopy);
-    lvLog->setContextMenuPolicy(Qt::ActionsContextMenu);
+    tvLog->addAction(actCopy);
+    tvLog->setContextMenuPolicy(Qt::ActionsContextMenu);
     connect(actCopy, &QAction::triggered, this, &TFormExchangeLog::CopyClick);
 
     btnClear = new QPushButton(QStringLiteral("Очистить"), this);
@@ -89,7 +159,7 @@ TFormExchangeLog::TFormExchangeLog(QWidget *parent) : QWidget(parent, Qt::Window
     buttons->addStretch(1);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(buttons);
-    layout->addWidget(lvLog, 1);
+    layout->addWidget(tvLog, 1);
 
     TExchangeCapture::Instance().Start();
     timer_ = new QTimer(this);
@@ -108,12 +178,12 @@ void TFormExchangeLog::TakeEvents()
     std::vector<TExchangeRecord> records = TExchangeCapture::Instance().Take();
     if (records.empty())
         return;
-    QScrollBar *bar = lvLog->verticalScrollBar();
+    QScrollBar *bar = tvLog->verticalScrollBar();
     const bool following = bar->value() == bar->maximum();
     const int dropped = model_->Append(std::move(records));
     if (following) {
-        lvLog->scrollToBottom();
-    } else if (dropped > 0 && lvLog->verticalScrollMode() == QAbstractItemView::ScrollPerItem) {
+        tvLog->scrollToBottom();
+    } else if (dropped > 0 && tvLog->verticalScrollMode() == QAbstractItemView::ScrollPerItem) {
         // The rows above went: the lines the user looks at stay where they are.
         bar->setValue(std::max(0, bar->value() - dropped));
     }
@@ -141,7 +211,7 @@ void TFormExchangeLog::SaveClick()
 void TFormExchangeLog::CopyClick()
 {
     QList<int> rows;
-    for (const QModelIndex &index : lvLog->selectionModel()->selectedIndexes())
+    for (const QModelIndex &index : tvLog->selectionModel()->selectedRows())
         rows.append(index.row());
     if (rows.isEmpty())
         return;

@@ -3,7 +3,7 @@
 #include <QWidget>
 
 class QAction;
-class QListView;
+class QTableView;
 class QPushButton;
 class QTimer;
 class TExchangeLogModel;
@@ -33,7 +33,7 @@ public:
     void CopyClick();
     const TExchangeLogModel &Model() const { return *model_; }
 
-    QListView *lvLog = nullptr;
+    QTableView *tvLog = nullptr;
     QPushButton *btnClear = nullptr;
     QPushButton *btnSave = nullptr;
     QAction *actCopy = nullptr;

@@ -10,9 +10,9 @@
 #include <QClipboard>
 #include <QFile>
 #include <QGuiApplication>
-#include <QListView>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTableView>
 #include <QTest>
 
 namespace
@@ -68,7 +68,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&log));
         Feed(500);
         log.TakeEvents();
-        QScrollBar *bar = log.lvLog->verticalScrollBar();
+        QScrollBar *bar = log.tvLog->verticalScrollBar();
         QVERIFY(bar->maximum() > 0);
         QCOMPARE(bar->value(), bar->maximum());
         Feed(10);
@@ -123,13 +123,13 @@ private slots:
         Feed(1, 0x7F);
         log.TakeEvents();
         QCOMPARE(log.actCopy->text(), QStringLiteral("Копировать"));
-        QItemSelectionModel *selection = log.lvLog->selectionModel();
-        const QAbstractItemModel *model = log.lvLog->model();
+        QItemSelectionModel *selection = log.tvLog->selectionModel();
+        const QAbstractItemModel *model = log.tvLog->model();
         // Chosen last line first: copied in the log's order all the same.
         selection->select(model->index(2, 0), QItemSelectionModel::Select);
         selection->select(model->index(0, 0), QItemSelectionModel::Select);
-        log.lvLog->setFocus();
-        QTest::keyClick(log.lvLog, Qt::Key_C, Qt::ControlModifier);
+        log.tvLog->setFocus();
+        QTest::keyClick(log.tvLog, Qt::Key_C, Qt::ControlModifier);
         const QStringList copied = QGuiApplication::clipboard()->text().split('\n');
         QCOMPARE(copied, (QStringList{log.Model().Line(0), log.Model().Line(2), QString()}));
         QVERIFY(copied[1].contains("127 (ошибка ККТ)"));
