@@ -4,7 +4,7 @@
 
 #include <QAbstractListModel>
 
-// The log's lines for a list view: the records stay raw in a bounded ring and each line is
+// The log's lines for its view: the records stay raw in a bounded ring and each line is
 // made when the view asks for it, so 100 000 lines cost their frames and nothing more.
 class TExchangeLogModel : public QAbstractListModel
 {
