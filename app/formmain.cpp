@@ -8,6 +8,7 @@
 #include "formwait.h"
 #include "framegsmsetting.h"
 #include "framesetz48.h"
+#include "goodscsvactions.h"
 #include "portsearch.h"
 #include "programsettings.h"
 #include "scancfg.h"
@@ -62,6 +63,17 @@ TFormMain::TFormMain(QWidget *parent)
     connect(menu_.Z48Params, &QAction::triggered, this, [this] { ShowFrame(tablesFrame_); });
     connect(menu_.ScannerSettings, &QAction::triggered, this, &TFormMain::ScannerClick);
     connect(menu_.Version, &QAction::triggered, this, &TFormMain::VersionClick);
+    // The goods CSV tools work on the goods tab, never inside a run.
+    const auto goodsTool = [this](void (*tool)(TFrameSetZ48 &)) {
+        return [this, tool] {
+            if (runLocked_ || !tablesFrame_)
+                return;
+            ShowFrame(tablesFrame_);
+            tool(*tablesFrame_);
+        };
+    };
+    connect(menu_.ExportGoods, &QAction::triggered, this, goodsTool(ExportGoodsCsv));
+    connect(menu_.ImportGoods, &QAction::triggered, this, goodsTool(ImportGoodsCsv));
 
     workPanel_ = new QFrame(this);
     workPanel_->setObjectName(QStringLiteral("WorkPanel"));
