@@ -54,8 +54,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
     for (qsizetype i = 0; i < again.size(); ++i)
         Check(!again[i].broken && again[i].fields == whole[i]);
 
-    const QVector<TConfig_PredmRasch> fresh(6000, TConfig_PredmRasch{
-                                                      {}, QStringLiteral("Узкий"), {}, {}, {}});
+    const QVector<TConfig_PredmRasch> fresh(
+        6000, TConfig_PredmRasch{{}, QStringLiteral("Узкий"), {}, {}, {}});
     const TGoodsImportPlan plan = PlanGoodsImport(input, fresh);
     QSet<int> items;
     for (const TGoodsCsvItem &item : plan.items) {

@@ -283,8 +283,7 @@ bool IsEmptyGoodsRow(const TConfig_PredmRasch &row)
 {
     const QString price = row.Price.trimmed();
     return row.Name.trimmed().isEmpty() && IsZeroOrEmpty(row.Barcode) &&
-           (price.isEmpty() || IsZeroOrEmpty(EncodePrice(price))) &&
-           IsZeroOrEmpty(row.Department);
+           (price.isEmpty() || IsZeroOrEmpty(EncodePrice(price))) && IsZeroOrEmpty(row.Department);
 }
 
 QByteArray GoodsCsvBytes(const QVector<TConfig_PredmRasch> &rows, bool allRows,

@@ -39,8 +39,8 @@ public:
         return Run(parent, QFileDialog::AcceptSave, filter, defaultExt);
     }
 
-    QString SaveFileNameAndFilter(QWidget *parent, const QString &filter,
-                                  const QString &defaultExt, int *chosenFilter) override
+    QString SaveFileNameAndFilter(QWidget *parent, const QString &filter, const QString &defaultExt,
+                                  int *chosenFilter) override
     {
         return Run(parent, QFileDialog::AcceptSave, filter, defaultExt, chosenFilter);
     }
@@ -77,8 +77,8 @@ private:
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return QString();
         if (chosenFilter)
-            *chosenFilter = int(
-                qMax<qsizetype>(0, dialog.nameFilters().indexOf(dialog.selectedNameFilter())));
+            *chosenFilter =
+                int(qMax<qsizetype>(0, dialog.nameFilters().indexOf(dialog.selectedNameFilter())));
         return WithDefaultExtension(dialog.selectedFiles().constFirst(), defaultExt);
     }
 };

@@ -91,8 +91,8 @@ void ExportGoodsCsv(TFrameSetZ48 &frame)
     if (!ShowGoodsTab(frame))
         return;
     int choice = 0;
-    const QString path = TDialogs::Instance().SaveFileNameAndFilter(
-        &frame, GoodsCsvExportFilter(), kExtension, &choice);
+    const QString path = TDialogs::Instance().SaveFileNameAndFilter(&frame, GoodsCsvExportFilter(),
+                                                                    kExtension, &choice);
     if (path.isEmpty())
         return;
     const TExportChoice chosen =
@@ -102,8 +102,7 @@ void ExportGoodsCsv(TFrameSetZ48 &frame)
     {
         TWaitCursor wait;
         saved = SaveGoodsCsvFile(
-            path, GoodsCsvBytes(GoodsGridRows(frame), chosen.allRows, chosen.encoding),
-            &errorText);
+            path, GoodsCsvBytes(GoodsGridRows(frame), chosen.allRows, chosen.encoding), &errorText);
     }
     if (!saved)
         ShowFileError(frame, QStringLiteral("Не удалось сохранить файл"), path, errorText);

@@ -35,7 +35,8 @@ TGoodsImportDialog::TGoodsImportDialog(const TGoodsImportPlan &plan, QWidget *pa
     }
 
     auto *buttons = new QDialogButtonBox(this);
-    ButtonImport = buttons->addButton(QStringLiteral("Импортировать"), QDialogButtonBox::AcceptRole);
+    ButtonImport =
+        buttons->addButton(QStringLiteral("Импортировать"), QDialogButtonBox::AcceptRole);
     ButtonImport->setObjectName(QStringLiteral("ButtonImport"));
     ButtonImport->setEnabled(!plan.items.isEmpty());
     ButtonCancel = buttons->addButton(QStringLiteral("Отмена"), QDialogButtonBox::RejectRole);

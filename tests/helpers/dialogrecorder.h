@@ -75,8 +75,8 @@ public:
                          const QString &defaultExt) override;
     QString SaveFileName(QWidget *parent, const QString &filter,
                          const QString &defaultExt) override;
-    QString SaveFileNameAndFilter(QWidget *parent, const QString &filter,
-                                  const QString &defaultExt, int *chosenFilter) override;
+    QString SaveFileNameAndFilter(QWidget *parent, const QString &filter, const QString &defaultExt,
+                                  int *chosenFilter) override;
 
 private:
     QList<Record> records_;

@@ -98,9 +98,8 @@ void TestGoodsCsv::readsEachSeparatorAndEncoding()
     QFETCH(QByteArray, bytes);
     const TGoodsImportPlan plan = PlanGoodsImport(bytes, FreshRows());
     QCOMPARE(ProblemsOf(plan), TProblems());
-    QCOMPARE(ItemsOf(plan),
-             (TItems{{5, Goods(QStringLiteral("ХЛЕБ \"БОРОДИНСКИЙ\""), {}, "12.50")},
-                     {7, Goods(QStringLiteral("СОЛЬ; ЙОД"), {}, "3")}}));
+    QCOMPARE(ItemsOf(plan), (TItems{{5, Goods(QStringLiteral("ХЛЕБ \"БОРОДИНСКИЙ\""), {}, "12.50")},
+                                    {7, Goods(QStringLiteral("СОЛЬ; ЙОД"), {}, "3")}}));
 }
 
 void TestGoodsCsv::refusesLinesWithReasons_data()
@@ -133,12 +132,12 @@ void TestGoodsCsv::refusesLinesWithReasons_data()
                      {5, "отдел должен быть числом от 0 до 99"},
                      {6, "тип шрифта должен быть «Узкий» или «Широкий»"},
                      {7, "цена больше 21474836.47"}};
-    QTest::newRow("every reason of a line") << QStringLiteral("x;А;Узкий;12a;;-1\r\n")
-                                            << QList<int>{}
-                                            << TProblems{{1, "код товара должен быть числом от 1 "
-                                                             "до 6000; штрих-код должен состоять "
-                                                             "из 1–13 цифр; отдел должен быть "
-                                                             "числом от 0 до 99"}};
+    QTest::newRow("every reason of a line")
+        << QStringLiteral("x;А;Узкий;12a;;-1\r\n") << QList<int>{}
+        << TProblems{{1, "код товара должен быть числом от 1 "
+                         "до 6000; штрих-код должен состоять "
+                         "из 1–13 цифр; отдел должен быть "
+                         "числом от 0 до 99"}};
 }
 
 void TestGoodsCsv::refusesLinesWithReasons()

@@ -92,8 +92,8 @@ void TestGoodsCsvActions::importAsksFirst()
 {
     QFETCH(bool, import);
     const QString path = folder->FilePath(QStringLiteral("товары.csv"));
-    QVERIFY(WriteFile(path, QStringLiteral("Код;Наименование;Цена\r\n2;хлеб;12,50\r\n9999;соль;1\r\n")
-                                .toUtf8()));
+    QVERIFY(WriteFile(
+        path, QStringLiteral("Код;Наименование;Цена\r\n2;хлеб;12,50\r\n9999;соль;1\r\n").toUtf8()));
     frame->SGBase->SetCells(1, 2, QStringLiteral("СТАРОЕ"));
     dialogs->SetOpenFileName(path);
     QString summary, problems;
@@ -107,8 +107,8 @@ void TestGoodsCsvActions::importAsksFirst()
             return;
         answer.stop();
         summary = dialog->findChild<QLabel *>(QStringLiteral("LabelSummary"))->text();
-        problems = dialog->findChild<QPlainTextEdit *>(QStringLiteral("MemoProblems"))
-                       ->toPlainText();
+        problems =
+            dialog->findChild<QPlainTextEdit *>(QStringLiteral("MemoProblems"))->toPlainText();
         importEnabled = dialog->ButtonImport->isEnabled();
         (import ? dialog->ButtonImport : dialog->ButtonCancel)->click();
     });
@@ -121,9 +121,8 @@ void TestGoodsCsvActions::importAsksFirst()
                                      "использованы: 1."));
     QCOMPARE(problems, QStringLiteral("Строка 3: код товара должен быть числом от 1 до 6000"));
     QVERIFY(importEnabled);
-    QCOMPARE(Row(*frame->SGBase, 2),
-             import ? QStringList({"ХЛЕБ", "Узкий", "", "12.50", ""})
-                    : QStringList({"СТАРОЕ", "Узкий", "", "", ""}));
+    QCOMPARE(Row(*frame->SGBase, 2), import ? QStringList({"ХЛЕБ", "Узкий", "", "12.50", ""})
+                                            : QStringList({"СТАРОЕ", "Узкий", "", "", ""}));
     QCOMPARE(dialogs->MessageCount(), 0);
 }
 
