@@ -9,6 +9,7 @@
 #include "formwait.h"
 #include "framegsmsetting.h"
 #include "framesetz48.h"
+#include "goodscsvactions.h"
 #include "portsearch.h"
 #include "programsettings.h"
 #include "scancfg.h"
@@ -72,6 +73,17 @@ TFormMain::TFormMain(QWidget *parent)
     menu_.WriteChanged->setEnabled(false);
     connect(menu_.ExchangeLog, &QAction::triggered, this,
             [this] { TFormExchangeLog::ShowLog(this); });
+    // The goods CSV tools work on the goods tab, never inside a run.
+    const auto goodsTool = [this](void (*tool)(TFrameSetZ48 &)) {
+        return [this, tool] {
+            if (runLocked_ || !tablesFrame_)
+                return;
+            ShowFrame(tablesFrame_);
+            tool(*tablesFrame_);
+        };
+    };
+    connect(menu_.ExportGoods, &QAction::triggered, this, goodsTool(ExportGoodsCsv));
+    connect(menu_.ImportGoods, &QAction::triggered, this, goodsTool(ImportGoodsCsv));
 
     workPanel_ = new QFrame(this);
     workPanel_->setObjectName(QStringLiteral("WorkPanel"));

@@ -39,6 +39,12 @@ public:
         return Run(parent, QFileDialog::AcceptSave, filter, defaultExt);
     }
 
+    QString SaveFileNameAndFilter(QWidget *parent, const QString &filter, const QString &defaultExt,
+                                  int *chosenFilter) override
+    {
+        return Run(parent, QFileDialog::AcceptSave, filter, defaultExt, chosenFilter);
+    }
+
 private:
     static QMessageBox::Icon IconOf(Kind kind)
     {
@@ -58,7 +64,7 @@ private:
     // Both dialogs take any name: the open dialog also one of a file that does not exist yet,
     // and the save dialog replaces a file without asking, as the program's commands expect.
     static QString Run(QWidget *parent, QFileDialog::AcceptMode mode, const QString &filter,
-                       const QString &defaultExt)
+                       const QString &defaultExt, int *chosenFilter = nullptr)
     {
         QFileDialog dialog(parent, mode == QFileDialog::AcceptOpen
                                        ? QStringLiteral("Открыть")
@@ -70,6 +76,9 @@ private:
         dialog.setDefaultSuffix(defaultExt);
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return QString();
+        if (chosenFilter)
+            *chosenFilter =
+                int(qMax<qsizetype>(0, dialog.nameFilters().indexOf(dialog.selectedNameFilter())));
         return WithDefaultExtension(dialog.selectedFiles().constFirst(), defaultExt);
     }
 };
@@ -77,6 +86,14 @@ private:
 TDialogs *installed = nullptr;
 
 } // namespace
+
+QString TDialogs::SaveFileNameAndFilter(QWidget *parent, const QString &filter,
+                                        const QString &defaultExt, int *chosenFilter)
+{
+    if (chosenFilter)
+        *chosenFilter = 0;
+    return SaveFileName(parent, filter, defaultExt);
+}
 
 TDialogs &TDialogs::Instance()
 {

@@ -27,6 +27,11 @@ public:
                                  const QString &defaultExt) = 0;
     virtual QString SaveFileName(QWidget *parent, const QString &filter,
                                  const QString &defaultExt) = 0;
+    // The save dialog that also tells which entry of the filter the user left chosen (0 the
+    // first, as the dialog opens). This one asks SaveFileName and answers 0, so a replacement
+    // that knows nothing of filters still serves.
+    virtual QString SaveFileNameAndFilter(QWidget *parent, const QString &filter,
+                                          const QString &defaultExt, int *chosenFilter);
 
     // The instance in use: the real windows unless a test installed another.
     static TDialogs &Instance();

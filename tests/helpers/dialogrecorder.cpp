@@ -79,6 +79,14 @@ QString TDialogRecorder::SaveFileName(QWidget *parent, const QString &filter,
     return saveFileName_;
 }
 
+QString TDialogRecorder::SaveFileNameAndFilter(QWidget *parent, const QString &filter,
+                                               const QString &defaultExt, int *chosenFilter)
+{
+    if (chosenFilter)
+        *chosenFilter = saveFilter_;
+    return SaveFileName(parent, filter, defaultExt);
+}
+
 char *toString(const TDialogRecorder::Shown &shown)
 {
     static const char *const kinds[] = {"Information", "Error", "Question", "Warning"};

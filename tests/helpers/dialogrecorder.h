@@ -66,6 +66,8 @@ public:
     // The names the open and save dialogs return until changed; empty means "cancelled".
     void SetOpenFileName(const QString &name) { openFileName_ = name; }
     void SetSaveFileName(const QString &name) { saveFileName_ = name; }
+    // The filter entry the save dialog reports as chosen (0 unless set).
+    void SetSaveFilter(int index) { saveFilter_ = index; }
 
     void Message(QWidget *parent, Kind kind, const QString &text) override;
     Answer AskYesNo(QWidget *parent, const QString &text, Answer defaultButton) override;
@@ -73,6 +75,8 @@ public:
                          const QString &defaultExt) override;
     QString SaveFileName(QWidget *parent, const QString &filter,
                          const QString &defaultExt) override;
+    QString SaveFileNameAndFilter(QWidget *parent, const QString &filter, const QString &defaultExt,
+                                  int *chosenFilter) override;
 
 private:
     QList<Record> records_;
@@ -80,6 +84,7 @@ private:
     Answer defaultAnswer_ = Answer::Yes;
     QString openFileName_;
     QString saveFileName_;
+    int saveFilter_ = 0;
 };
 
 // Readable failures in QCOMPARE.

@@ -1,0 +1,175 @@
+// The goods CSV commands on the tables frame: the confirmation before an import, the export's
+// filter choice, a file that cannot be read, and the refusal while a run holds the frame.
+#include "dialogrecorder.h"
+#include "fakeworkhost.h"
+#include "framesetz48.h"
+#include "goodscsvactions.h"
+#include "goodsimportdialog.h"
+#include "stringgrid.h"
+#include "tablerun.h"
+#include "tempfolder.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTimer>
+#include <QtTest>
+
+namespace
+{
+
+bool WriteFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QByteArray ReadFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QStringList Row(const TStringGrid &grid, int row)
+{
+    QStringList cells;
+    for (int col = 1; col <= 5; ++col)
+        cells.append(grid.Cells(col, row));
+    return cells;
+}
+
+} // namespace
+
+class TestGoodsCsvActions : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void importAsksFirst_data();
+    void importAsksFirst();
+    void exportTakesChosenFilter();
+    void unreadableFileChangesNothing();
+    void refusedWhileRunHoldsFrame();
+
+private:
+    std::unique_ptr<TFakeWorkHost> host;
+    std::unique_ptr<TFrameSetZ48> frame;
+    std::unique_ptr<TDialogRecorder> dialogs;
+    std::unique_ptr<TTempProgramFolder> folder;
+};
+
+void TestGoodsCsvActions::init()
+{
+    host = std::make_unique<TFakeWorkHost>();
+    frame = std::make_unique<TFrameSetZ48>(host.get());
+    frame->InitGrids();
+    frame->show();
+    frame->PageControl1->setCurrentIndex(0);
+    dialogs = std::make_unique<TDialogRecorder>();
+    folder = std::make_unique<TTempProgramFolder>();
+    QVERIFY(folder->IsValid());
+}
+
+void TestGoodsCsvActions::cleanup()
+{
+    frame.reset();
+    dialogs.reset();
+    folder.reset();
+}
+
+void TestGoodsCsvActions::importAsksFirst_data()
+{
+    QTest::addColumn<bool>("import");
+    QTest::newRow("Отмена") << false;
+    QTest::newRow("Импортировать") << true;
+}
+
+void TestGoodsCsvActions::importAsksFirst()
+{
+    QFETCH(bool, import);
+    const QString path = folder->FilePath(QStringLiteral("товары.csv"));
+    QVERIFY(WriteFile(
+        path, QStringLiteral("Код;Наименование;Цена\r\n2;хлеб;12,50\r\n9999;соль;1\r\n").toUtf8()));
+    frame->SGBase->SetCells(1, 2, QStringLiteral("СТАРОЕ"));
+    dialogs->SetOpenFileName(path);
+    QString summary, problems;
+    bool importEnabled = false;
+    // The hourglass lets timers run before the dialog opens: wait for it.
+    QTimer answer;
+    answer.setInterval(10);
+    connect(&answer, &QTimer::timeout, this, [&] {
+        auto *dialog = qobject_cast<TGoodsImportDialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        answer.stop();
+        summary = dialog->findChild<QLabel *>(QStringLiteral("LabelSummary"))->text();
+        problems =
+            dialog->findChild<QPlainTextEdit *>(QStringLiteral("MemoProblems"))->toPlainText();
+        importEnabled = dialog->ButtonImport->isEnabled();
+        (import ? dialog->ButtonImport : dialog->ButtonCancel)->click();
+    });
+    answer.start();
+    ImportGoodsCsv(*frame);
+    QCOMPARE(frame->PageControl1->currentWidget(), frame->TabSheet2);
+    QCOMPARE(dialogs->FileDialogs().value(0).text,
+             QStringLiteral("Файлы CSV (*.csv *.txt)|*.csv;*.txt|Все файлы (*)|*"));
+    QCOMPARE(summary, QStringLiteral("Будет заполнено товаров: 1.\r\nСтрок, которые не будут "
+                                     "использованы: 1."));
+    QCOMPARE(problems, QStringLiteral("Строка 3: код товара должен быть числом от 1 до 6000"));
+    QVERIFY(importEnabled);
+    QCOMPARE(Row(*frame->SGBase, 2), import ? QStringList({"ХЛЕБ", "Узкий", "", "12.50", ""})
+                                            : QStringList({"СТАРОЕ", "Узкий", "", "", ""}));
+    QCOMPARE(dialogs->MessageCount(), 0);
+}
+
+void TestGoodsCsvActions::exportTakesChosenFilter()
+{
+    const QString path = folder->FilePath(QStringLiteral("out.csv"));
+    frame->SGBase->SetCells(1, 3, QStringLiteral("ЧАЙ"));
+    dialogs->SetSaveFileName(path);
+    dialogs->SetSaveFilter(1); // UTF-8, the items only
+    ExportGoodsCsv(*frame);
+    QCOMPARE(dialogs->FileDialogs().value(0).text,
+             QStringLiteral("Товары CSV, Windows-1251 (*.csv)|*.csv|Товары CSV, UTF-8 (*.csv)|"
+                            "*.csv|Все 6000 строк CSV, Windows-1251 (*.csv)|*.csv|Все 6000 строк "
+                            "CSV, UTF-8 (*.csv)|*.csv"));
+    QCOMPARE(ReadFile(path), "\xEF\xBB\xBF" + QStringLiteral("Код товара;Наименование;Тип шрифта;"
+                                                             "Штрих-код;Цена за единицу;Отдел/"
+                                                             "Услуга\r\n3;ЧАЙ;Узкий;;;\r\n")
+                                                  .toUtf8());
+    dialogs->SetSaveFilter(2); // Windows-1251, all rows
+    ExportGoodsCsv(*frame);
+    QCOMPARE(ReadFile(path).count("\r\n"), 6001);
+    // A folder that does not exist: the program's file-error text, no file.
+    dialogs->SetSaveFileName(folder->FilePath(QStringLiteral("нет/out.csv")));
+    ExportGoodsCsv(*frame);
+    QCOMPARE(dialogs->LastText(), QStringLiteral("Не удалось сохранить файл \"") +
+                                      folder->FilePath(QStringLiteral("нет/out.csv")) +
+                                      QStringLiteral("\".\r\nНет такого файла или каталога"));
+}
+
+void TestGoodsCsvActions::unreadableFileChangesNothing()
+{
+    const QString path = folder->FilePath(QStringLiteral("нет.csv"));
+    dialogs->SetOpenFileName(path);
+    ImportGoodsCsv(*frame);
+    QCOMPARE(dialogs->Texts(), QStringList{QStringLiteral("Не удалось прочитать файл \"") + path +
+                                           QStringLiteral("\".\r\nНет такого файла или каталога")});
+    QVERIFY(!QFile::exists(path));
+}
+
+void TestGoodsCsvActions::refusedWhileRunHoldsFrame()
+{
+    TRunLock lock(*frame, host.get());
+    ImportGoodsCsv(*frame);
+    ExportGoodsCsv(*frame);
+    QVERIFY(dialogs->Records().isEmpty());
+    QCOMPARE(frame->PageControl1->currentIndex(), 0);
+}
+
+QTEST_MAIN(TestGoodsCsvActions)
+#include "tst_goodscsvactions.moc"
