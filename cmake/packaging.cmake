@@ -16,7 +16,6 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
     "Programmer of an online cash register's GSM module and tables over a serial port")
 set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/packages)
 set(CPACK_STRIP_FILES ON)
-set(CPACK_SOURCE_IGNORE_FILES /build /\\.git/)
 
 if(WIN32)
   # The cross-build makes only the programs that go into the installer (the emulator needs a
@@ -38,9 +37,9 @@ if(WIN32)
   set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
   set(CPACK_NSIS_MODIFY_PATH OFF)
   set(CPACK_NSIS_MANIFEST_DPI_AWARE ON)
-  # The script is UTF-8 with a byte order mark; without a Unicode installer the Russian names
-  # would reach Windows in the installer's ANSI code page.
-  set(CPACK_NSIS_EXECUTABLE_PRE_ARGUMENTS "-XUnicode true")
+  # A 64-bit Unicode installer, as the program is: the script is UTF-8 with a byte order mark,
+  # and an ANSI installer would hand the Russian names to Windows in its ANSI code page.
+  set(CPACK_NSIS_DEFINES "Target amd64-unicode")
 else()
   set(CPACK_GENERATOR DEB)
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
@@ -50,7 +49,6 @@ else()
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
   set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-translations-l10n)
   set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-      "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}\n"
       "Programs the GSM module's parameters and the tables (operators, a goods base of 6000\n"
       "items, payment-item groups, receipt header lines, agent parameters) of an online cash\n"
       "register (KKT) over a serial port. The interface is in Russian. Includes kkt-cli, the\n"

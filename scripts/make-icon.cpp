@@ -55,8 +55,7 @@ QImage Draw(int size)
     const qreal keyH = 64.0 / rows;
     for (int row = 0; row < rows; ++row)
         for (int col = 0; col < cols; ++col)
-            p.drawRoundedRect(QRectF(32 + col * keyW, 172 + row * keyH, keyW - 12, keyH - 8), 4,
-                              4);
+            p.drawRoundedRect(QRectF(32 + col * keyW, 172 + row * keyH, keyW - 12, keyH - 8), 4, 4);
     p.end();
     return image;
 }
@@ -84,8 +83,8 @@ bool WriteIco(const QString &path, const QList<QImage> &images)
     for (int i = 0; i < images.size(); ++i) {
         const int side = images.at(i).width();
         // A side of 256 is written as 0.
-        out << quint8(side & 0xFF) << quint8(side & 0xFF) << quint8(0) << quint8(0)
-            << quint16(1) << quint16(32) << quint32(pngs.at(i).size()) << offset;
+        out << quint8(side & 0xFF) << quint8(side & 0xFF) << quint8(0) << quint8(0) << quint16(1)
+            << quint16(32) << quint32(pngs.at(i).size()) << offset;
         offset += quint32(pngs.at(i).size());
     }
     for (const QByteArray &png : pngs)
