@@ -3,6 +3,8 @@
 #include "qttranslations.h"
 
 #include <QApplication>
+#include <QDirIterator>
+#include <QIcon>
 
 int main(int argc, char *argv[])
 {
@@ -10,6 +12,12 @@ int main(int argc, char *argv[])
     // Message box captions and the window class carry the program's name, not the file's.
     // (Only the name: a display name would be appended to every window caption.)
     QApplication::setApplicationName(QStringLiteral("Программирование ККТ"));
+    // The desktop entry the window belongs to (its icon and name in Wayland's task lists).
+    QGuiApplication::setDesktopFileName(QStringLiteral(KKT_APP_ID));
+    QIcon icon;
+    for (QDirIterator it(QStringLiteral(":/icons")); it.hasNext();)
+        icon.addFile(it.next());
+    QApplication::setWindowIcon(icon);
     QApplication::setStyle(new TProgramStyle);
     LoadQtTranslations(app);
     TFormMain formMain;

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QTemporaryFile>
 
 namespace
 {
@@ -16,6 +17,17 @@ QString WithTrailingSeparator(const QString &folder)
     return path;
 }
 
+// Whether a file can be created in folder. Asked by trying: on Windows the permission bits Qt
+// reports for a folder ignore its access rights, so Program Files looks writable to a user who
+// may not create anything there, and the settings would then never be saved.
+bool CanCreateFilesIn(const QString &folder)
+{
+    if (!QFileInfo(folder).isWritable())
+        return false;
+    QTemporaryFile probe(folder + QStringLiteral("/.kkt-write-test-XXXXXX"));
+    return probe.open();
+}
+
 } // namespace
 
 QString ProgramFolder()
@@ -26,7 +38,7 @@ QString ProgramFolder()
 
     const QString exeFolder =
         QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QDir::currentPath();
-    if (QFileInfo(exeFolder).isWritable())
+    if (CanCreateFilesIn(exeFolder))
         return WithTrailingSeparator(exeFolder);
 
     // A system-wide install: the settings go to the user's own configuration folder, named

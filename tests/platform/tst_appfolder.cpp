@@ -26,6 +26,11 @@ void TstAppFolder::executableFolderWhenWritable()
 {
     qunsetenv("KKT_PROGRAM_DIR");
     QCOMPARE(ProgramFolder(), QCoreApplication::applicationDirPath() + u'/');
+    // Finding out leaves nothing behind in the program's folder.
+    const QStringList probes =
+        QDir(QCoreApplication::applicationDirPath())
+            .entryList({QStringLiteral(".kkt-write-test-*")}, QDir::Files | QDir::Hidden);
+    QVERIFY2(probes.isEmpty(), qPrintable(probes.join(u' ')));
 }
 
 void TstAppFolder::userConfigFolderWhenNotWritable()
