@@ -318,14 +318,14 @@ void TestEmulatorPty::programServesAndKeepsItsMemory()
         const QString port = QString::fromLocal8Bit(program.readLine()).trimmed();
         QCOMPARE(QFile::symLinkTarget(link), port);
 
-        TClientPort port(link);
-        QVERIFY(port.IsOpen());
+        TClientPort client(link);
+        QVERIFY(client.IsOpen());
         if (run == 0)
-            QVERIFY(port.Write(ItemRequest(7, 0, 12, "KOFE")));
+            QVERIFY(client.Write(ItemRequest(7, 0, 12, "KOFE")));
         else
-            QVERIFY(port.Write(ItemRequest(7, 1, 12, {})));
-        const QByteArray answer = port.Read(kGoodsAnswer);
-        port.Close();
+            QVERIFY(client.Write(ItemRequest(7, 1, 12, {})));
+        const QByteArray answer = client.Read(kGoodsAnswer);
+        client.Close();
         QCOMPARE(answer.size(), kGoodsAnswer);
         QCOMPARE(quint8(answer[3]), quint8(0));
         QCOMPARE(answer.mid(7, 4), QByteArray("KOFE"));
