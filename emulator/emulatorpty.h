@@ -3,13 +3,19 @@
 #include "emulatorengine.h"
 
 #include <QString>
+#include <QtGlobal>
 
 #include <atomic>
 #include <memory>
+#ifdef Q_OS_WIN
+#include <future>
+#endif
 #include <thread>
 
 // Serves one TEmulatorEngine on a pseudo-terminal from its own thread, so a test (or the
-// kkt-emulator program) can open PortName() as a serial port and talk to the register:
+// kkt-emulator program) can open PortName() as a serial port and talk to the register. On
+// Windows, which has no pseudo-terminals, it serves one end of a null-modem pair of COM ports
+// (portpairs.h) and PortName() is the other end:
 //
 //     TEmulatorPty pty;                      // or TEmulatorPty pty(engine) with an own engine
 //     QVERIFY2(pty.IsOpen(), qPrintable(pty.ErrorText()));
@@ -38,25 +44,53 @@ public:
     TEmulatorPty &operator=(const TEmulatorPty &) = delete;
 
     // Whether the pseudo-terminal was created and is being served.
-    bool IsOpen() const { return masterFd >= 0; }
+#ifdef Q_OS_WIN
+    bool IsOpen() const
+    {
+        return pairIndex >= 0;
+    }
+#else
+    bool IsOpen() const
+    {
+        return masterFd >= 0;
+    }
+#endif
     // Why it could not be created (empty when IsOpen()).
-    QString ErrorText() const { return errorText; }
-    // The slave path to open as the serial port, e.g. "/dev/pts/5"; empty when not open.
-    QString PortName() const { return portName; }
+    QString ErrorText() const
+    {
+        return errorText;
+    }
+    // The slave path to open as the serial port, e.g. "/dev/pts/5" ("COM12" on Windows); empty
+    // when not open.
+    QString PortName() const
+    {
+        return portName;
+    }
 
-    TEmulatorEngine &Engine() { return *engine; }
+    TEmulatorEngine &Engine()
+    {
+        return *engine;
+    }
 
 private:
     void Open();
+#ifdef Q_OS_WIN
+    void Serve(const QString &ownPort, std::promise<QString> &opened);
+#else
     void Serve();
     void WriteReply(const TEmulatorReply &reply);
     bool WriteAll(const char *data, qsizetype size);
+#endif
 
     std::unique_ptr<TEmulatorEngine> ownEngine;
     TEmulatorEngine *engine = nullptr;
+#ifdef Q_OS_WIN
+    int pairIndex = -1;
+#else
     int masterFd = -1;
     int slaveFd = -1;
     int wakeFd[2] = {-1, -1}; // self-pipe: the destructor wakes the serving thread at once
+#endif
     QString portName;
     QString errorText;
     std::atomic<bool> stopping{false};

@@ -141,6 +141,7 @@ private slots:
 
     void unwritableFolderEndsTheProgram()
     {
+        KKT_SKIP_WITHOUT_MODE_BITS();
         TTempProgramFolder folder;
         QVERIFY(QFile::setPermissions(folder.Path(), QFile::ReadOwner | QFile::ExeOwner |
                                                          QFile::ReadOther | QFile::ExeOther));

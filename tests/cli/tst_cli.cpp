@@ -178,6 +178,10 @@ private slots:
 
     void interruptEndsTheRunAfterItsExchange()
     {
+#ifdef Q_OS_WIN
+        QSKIP("Windows has no interrupt signal to send to another program (Ctrl+C reaches only "
+              "the programs of one console)");
+#else
         pty->Engine().SetLineSpeed(9600);
         QProcess process;
         process.start(QStringLiteral(KKT_CLI_PROGRAM),
@@ -192,6 +196,7 @@ private slots:
         QVERIFY2(err.contains(QStringLiteral("остановлено после: Предмет расчета, товар ") +
                               QString::number(sent)),
                  qPrintable(err));
+#endif
     }
 
     void badArgumentsAreRefused_data()

@@ -7,10 +7,14 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#ifdef Q_OS_WIN
+#include <QSerialPort>
+#else
 #include <fcntl.h>
 #include <poll.h>
 #include <termios.h>
 #include <unistd.h>
+#endif
 
 namespace
 {
@@ -37,6 +41,7 @@ QByteArray Frame(quint32 device, char letter, const QByteArray &payload)
     return frame;
 }
 
+#ifndef Q_OS_WIN // for the kkt-emulator program
 QByteArray ItemRequest(quint32 device, quint8 mode, quint16 number, const QByteArray &name)
 {
     QByteArray payload(40, '\0');
@@ -47,6 +52,7 @@ QByteArray ItemRequest(quint32 device, quint8 mode, quint16 number, const QByteA
     payload.replace(4, name.size(), name);
     return Frame(device, 'T', payload);
 }
+#endif
 
 bool ChecksumOk(const QByteArray &answer)
 {
@@ -59,41 +65,93 @@ bool ChecksumOk(const QByteArray &answer)
     return quint8(answer[n - 2]) == (sum & 0xFF) && quint8(answer[n - 1]) == (sum >> 8);
 }
 
+#ifdef Q_OS_WIN
+// The other end of the emulator's COM port pair, as the program opens it.
+class TClientPort
+{
+public:
+    explicit TClientPort(const QString &name) : port_(name)
+    {
+        if (port_.open(QIODevice::ReadWrite))
+            port_.setBaudRate(QSerialPort::Baud115200);
+    }
+    bool IsOpen() const { return port_.isOpen(); }
+    void Close() { port_.close(); }
+    bool Write(const QByteArray &bytes)
+    {
+        if (port_.write(bytes) != bytes.size())
+            return false;
+        while (port_.bytesToWrite() > 0) {
+            if (!port_.waitForBytesWritten(2000))
+                return false;
+        }
+        return true;
+    }
+    // Up to count bytes, giving up when nothing has arrived for gapMs.
+    QByteArray Read(int count, int gapMs = 2000)
+    {
+        QByteArray bytes;
+        while (bytes.size() < count) {
+            if (port_.bytesAvailable() == 0 && !port_.waitForReadyRead(gapMs))
+                break;
+            bytes += port_.read(count - bytes.size());
+        }
+        return bytes;
+    }
+
+private:
+    QSerialPort port_;
+};
+#else
 // The port as the program opens it: raw, no controlling terminal.
-int OpenPort(const QString &path)
+class TClientPort
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_NOCTTY | O_CLOEXEC);
-    if (fd >= 0) {
-        termios tio{};
-        tcgetattr(fd, &tio);
-        cfmakeraw(&tio);
-        tcsetattr(fd, TCSANOW, &tio);
+public:
+    explicit TClientPort(const QString &path)
+        : fd_(::open(QFile::encodeName(path).constData(), O_RDWR | O_NOCTTY | O_CLOEXEC))
+    {
+        if (fd_ >= 0) {
+            termios tio{};
+            tcgetattr(fd_, &tio);
+            cfmakeraw(&tio);
+            tcsetattr(fd_, TCSANOW, &tio);
+        }
     }
-    return fd;
-}
-
-// Up to count bytes, giving up when nothing has arrived for gapMs.
-QByteArray ReadBytes(int fd, int count, int gapMs = 2000)
-{
-    QByteArray bytes;
-    while (bytes.size() < count) {
-        pollfd pfd{fd, POLLIN, 0};
-        if (::poll(&pfd, 1, gapMs) <= 0)
-            break;
-        char buffer[256];
-        const ssize_t n =
-            ::read(fd, buffer, size_t(std::min<qsizetype>(count - bytes.size(), 256)));
-        if (n <= 0)
-            break;
-        bytes.append(buffer, n);
+    ~TClientPort() { Close(); }
+    TClientPort(const TClientPort &) = delete;
+    TClientPort &operator=(const TClientPort &) = delete;
+    bool IsOpen() const { return fd_ >= 0; }
+    void Close()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+        fd_ = -1;
     }
-    return bytes;
-}
+    bool Write(const QByteArray &bytes)
+    {
+        return ::write(fd_, bytes.constData(), size_t(bytes.size())) == bytes.size();
+    }
+    // Up to count bytes, giving up when nothing has arrived for gapMs.
+    QByteArray Read(int count, int gapMs = 2000)
+    {
+        QByteArray bytes;
+        while (bytes.size() < count) {
+            pollfd pfd{fd_, POLLIN, 0};
+            if (::poll(&pfd, 1, gapMs) <= 0)
+                break;
+            char buffer[256];
+            const ssize_t n =
+                ::read(fd_, buffer, size_t(std::min<qsizetype>(count - bytes.size(), 256)));
+            if (n <= 0)
+                break;
+            bytes.append(buffer, n);
+        }
+        return bytes;
+    }
 
-bool WriteBytes(int fd, const QByteArray &bytes)
-{
-    return ::write(fd, bytes.constData(), size_t(bytes.size())) == bytes.size();
-}
+private:
+    int fd_;
+};
 
 int OpenFdCount()
 {
@@ -101,6 +159,7 @@ int OpenFdCount()
                    .entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::System)
                    .size());
 }
+#endif
 
 } // namespace
 
@@ -123,14 +182,18 @@ void TestEmulatorPty::answersAcrossReopenedPorts()
 {
     TEmulatorPty pty(1);
     QVERIFY2(pty.IsOpen(), qPrintable(pty.ErrorText()));
+#ifdef Q_OS_WIN
+    QVERIFY(pty.PortName().startsWith("COM"));
+#else
     QVERIFY(pty.PortName().startsWith("/dev/"));
+#endif
     const QByteArray request = Frame(1, 'u', {});
     for (int round = 0; round < 3; ++round) {
-        const int fd = OpenPort(pty.PortName());
-        QVERIFY(fd >= 0);
-        QVERIFY(WriteBytes(fd, request));
-        const QByteArray answer = ReadBytes(fd, kStatusAnswer);
-        ::close(fd);
+        TClientPort port(pty.PortName());
+        QVERIFY(port.IsOpen());
+        QVERIFY(port.Write(request));
+        const QByteArray answer = port.Read(kStatusAnswer);
+        port.Close();
         QCOMPARE(answer.size(), kStatusAnswer);
         QCOMPARE(quint8(answer[3]), quint8(0));
         QVERIFY(ChecksumOk(answer));
@@ -143,29 +206,29 @@ void TestEmulatorPty::silenceSendsNothing()
     TEmulatorPty pty;
     QVERIFY2(pty.IsOpen(), qPrintable(pty.ErrorText()));
     pty.Engine().StaySilent(1);
-    const int fd = OpenPort(pty.PortName());
-    QVERIFY(fd >= 0);
-    QVERIFY(WriteBytes(fd, Frame(0, 'c', {})));
-    QVERIFY(ReadBytes(fd, 1, 300).isEmpty());
+    TClientPort port(pty.PortName());
+    QVERIFY(port.IsOpen());
+    QVERIFY(port.Write(Frame(0, 'c', {})));
+    QVERIFY(port.Read(1, 300).isEmpty());
     QCOMPARE(pty.Engine().ReceivedCount(), 1);
-    QVERIFY(WriteBytes(fd, Frame(0, 'c', {})));
-    QCOMPARE(ReadBytes(fd, 7).size(), 7);
-    ::close(fd);
+    QVERIFY(port.Write(Frame(0, 'c', {})));
+    QCOMPARE(port.Read(7).size(), 7);
+    port.Close();
 }
 
 void TestEmulatorPty::brokenInputDoesNotSwallowTheNextRequest()
 {
     TEmulatorPty pty;
     QVERIFY2(pty.IsOpen(), qPrintable(pty.ErrorText()));
-    const int fd = OpenPort(pty.PortName());
-    QVERIFY(fd >= 0);
+    TClientPort port(pty.PortName());
+    QVERIFY(port.IsOpen());
     // Junk, then the start of a long frame that never ends.
-    QVERIFY(WriteBytes(fd, QByteArray::fromHex("00FFAA1702000000005400")));
-    QVERIFY(ReadBytes(fd, 1, TEmulatorPty::kPartialFrameGapMs + 200).isEmpty());
-    QVERIFY(WriteBytes(fd, Frame(0, 'u', {})));
-    QCOMPARE(ReadBytes(fd, kStatusAnswer).size(), kStatusAnswer);
+    QVERIFY(port.Write(QByteArray::fromHex("00FFAA1702000000005400")));
+    QVERIFY(port.Read(1, TEmulatorPty::kPartialFrameGapMs + 200).isEmpty());
+    QVERIFY(port.Write(Frame(0, 'u', {})));
+    QCOMPARE(port.Read(kStatusAnswer).size(), kStatusAnswer);
     QCOMPARE(pty.Engine().ReceivedCount(), 1);
-    ::close(fd);
+    port.Close();
 }
 
 void TestEmulatorPty::pauseInsideTheAnswer()
@@ -173,16 +236,16 @@ void TestEmulatorPty::pauseInsideTheAnswer()
     TEmulatorPty pty;
     QVERIFY2(pty.IsOpen(), qPrintable(pty.ErrorText()));
     pty.Engine().PauseInNextAnswer(10, 400);
-    const int fd = OpenPort(pty.PortName());
-    QVERIFY(fd >= 0);
-    QVERIFY(WriteBytes(fd, Frame(0, 'u', {})));
-    QCOMPARE(ReadBytes(fd, 10).size(), 10);
+    TClientPort port(pty.PortName());
+    QVERIFY(port.IsOpen());
+    QVERIFY(port.Write(Frame(0, 'u', {})));
+    QCOMPARE(port.Read(10).size(), 10);
     QElapsedTimer timer;
     timer.start();
-    QVERIFY(ReadBytes(fd, 1, 150).isEmpty()); // the gap is there
-    QCOMPARE(ReadBytes(fd, kStatusAnswer - 10).size(), kStatusAnswer - 10);
+    QVERIFY(port.Read(1, 150).isEmpty()); // the gap is there
+    QCOMPARE(port.Read(kStatusAnswer - 10).size(), kStatusAnswer - 10);
     QVERIFY(timer.elapsed() >= 300);
-    ::close(fd);
+    port.Close();
 }
 
 void TestEmulatorPty::lineSpeedTakesTheLineTime()
@@ -190,42 +253,53 @@ void TestEmulatorPty::lineSpeedTakesTheLineTime()
     TEmulatorPty pty;
     QVERIFY2(pty.IsOpen(), qPrintable(pty.ErrorText()));
     pty.Engine().SetLineSpeed(1200); // (11 + 31) bytes * 10 bits / 1200 baud = 350 ms
-    const int fd = OpenPort(pty.PortName());
-    QVERIFY(fd >= 0);
+    TClientPort port(pty.PortName());
+    QVERIFY(port.IsOpen());
     QElapsedTimer timer;
     timer.start();
-    QVERIFY(WriteBytes(fd, Frame(0, 'u', {})));
-    QCOMPARE(ReadBytes(fd, kStatusAnswer).size(), kStatusAnswer);
+    QVERIFY(port.Write(Frame(0, 'u', {})));
+    QCOMPARE(port.Read(kStatusAnswer).size(), kStatusAnswer);
     const qint64 elapsed = timer.elapsed();
     QVERIFY2(elapsed >= 345 && elapsed < 5000, qPrintable(QString::number(elapsed)));
-    ::close(fd);
+    port.Close();
 }
 
 void TestEmulatorPty::destructionLeavesNothingBehind()
 {
+#ifndef Q_OS_WIN
     const int before = OpenFdCount();
+#endif
     TEmulatorEngine engine;
     auto pty = std::make_unique<TEmulatorPty>(engine);
     QVERIFY2(pty->IsOpen(), qPrintable(pty->ErrorText()));
     const QString name = pty->PortName();
     // At 50 baud the answer would take over 8 seconds: the stop must not wait it out.
     engine.SetLineSpeed(50);
-    const int fd = OpenPort(name);
-    QVERIFY(fd >= 0);
-    QVERIFY(WriteBytes(fd, Frame(0, 'u', {})));
+    TClientPort port(name);
+    QVERIFY(port.IsOpen());
+    QVERIFY(port.Write(Frame(0, 'u', {})));
     QTRY_COMPARE(engine.ReceivedCount(), 1);
     QElapsedTimer timer;
     timer.start();
     pty.reset();
     QVERIFY(timer.elapsed() < 2000);
-    ::close(fd);
+    port.Close();
+#ifdef Q_OS_WIN
+    // The pair is free again for the next register.
+    TEmulatorPty next(engine);
+    QVERIFY2(next.IsOpen(), qPrintable(next.ErrorText()));
+    QCOMPARE(next.PortName(), name);
+#else
     QCOMPARE(OpenFdCount(), before);
     QVERIFY(!QFile::exists(name));
+#endif
 }
 
 void TestEmulatorPty::programServesAndKeepsItsMemory()
 {
-#ifndef KKT_EMULATOR_PROGRAM
+#if defined(Q_OS_WIN)
+    QSKIP("kkt-emulator serves a pseudo-terminal, which Windows does not have");
+#elif !defined(KKT_EMULATOR_PROGRAM)
     QSKIP("the kkt-emulator program is not built");
 #else
     QTemporaryDir dir;
@@ -244,14 +318,14 @@ void TestEmulatorPty::programServesAndKeepsItsMemory()
         const QString port = QString::fromLocal8Bit(program.readLine()).trimmed();
         QCOMPARE(QFile::symLinkTarget(link), port);
 
-        const int fd = OpenPort(link);
-        QVERIFY(fd >= 0);
+        TClientPort client(link);
+        QVERIFY(client.IsOpen());
         if (run == 0)
-            QVERIFY(WriteBytes(fd, ItemRequest(7, 0, 12, "KOFE")));
+            QVERIFY(client.Write(ItemRequest(7, 0, 12, "KOFE")));
         else
-            QVERIFY(WriteBytes(fd, ItemRequest(7, 1, 12, {})));
-        const QByteArray answer = ReadBytes(fd, kGoodsAnswer);
-        ::close(fd);
+            QVERIFY(client.Write(ItemRequest(7, 1, 12, {})));
+        const QByteArray answer = client.Read(kGoodsAnswer);
+        client.Close();
         QCOMPARE(answer.size(), kGoodsAnswer);
         QCOMPARE(quint8(answer[3]), quint8(0));
         QCOMPARE(answer.mid(7, 4), QByteArray("KOFE"));
@@ -268,7 +342,9 @@ void TestEmulatorPty::programServesAndKeepsItsMemory()
 
 void TestEmulatorPty::programOptions()
 {
-#ifndef KKT_EMULATOR_PROGRAM
+#if defined(Q_OS_WIN)
+    QSKIP("kkt-emulator serves a pseudo-terminal, which Windows does not have");
+#elif !defined(KKT_EMULATOR_PROGRAM)
     QSKIP("the kkt-emulator program is not built");
 #else
     QProcess help;

@@ -14,11 +14,17 @@
 #include <QPushButton>
 #include <QTest>
 
+#ifdef _WIN32
+#include <windows.h>
+#include <winsock2.h>
+#include <ws2tcpip.h>
+#else
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#endif
 
 #include <vector>
 
@@ -27,12 +33,64 @@ namespace
 
 using TFakeHost = TFakeWorkHost;
 
+#ifdef _WIN32
+using TSocket = SOCKET;
+constexpr TSocket kNoSocket = INVALID_SOCKET;
+
+int OpenDescriptors()
+{
+    DWORD count = 0;
+    GetProcessHandleCount(GetCurrentProcess(), &count);
+    return int(count);
+}
+
+TSocket OpenSocket(bool nonBlocking)
+{
+    const TSocket fd = socket(AF_INET, SOCK_STREAM, 0);
+    u_long mode = nonBlocking ? 1 : 0;
+    if (fd != kNoSocket)
+        ioctlsocket(fd, FIONBIO, &mode);
+    return fd;
+}
+
+void CloseSocket(TSocket fd)
+{
+    closesocket(fd);
+}
+
+// The listeners' sockets need the socket library started while they live.
+struct TSocketLibrary {
+    TSocketLibrary()
+    {
+        WSADATA data;
+        WSAStartup(MAKEWORD(2, 2), &data);
+    }
+    ~TSocketLibrary() { WSACleanup(); }
+};
+#else
+using TSocket = int;
+constexpr TSocket kNoSocket = -1;
+
 int OpenDescriptors()
 {
     return int(QDir(QStringLiteral("/proc/self/fd"))
                    .entryList(QDir::NoDotAndDotDot | QDir::System | QDir::Files | QDir::Dirs)
                    .size());
 }
+
+TSocket OpenSocket(bool nonBlocking)
+{
+    return socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | (nonBlocking ? SOCK_NONBLOCK : 0), 0);
+}
+
+void CloseSocket(TSocket fd)
+{
+    close(fd);
+}
+
+struct TSocketLibrary {
+};
+#endif
 
 sockaddr_in Loopback(quint16 port)
 {
@@ -51,9 +109,9 @@ public:
 
     explicit TLoopbackServer(Kind kind)
     {
-        listener_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        listener_ = OpenSocket(false);
         sockaddr_in address = Loopback(0);
-        if (listener_ < 0 ||
+        if (listener_ == kNoSocket ||
             bind(listener_, reinterpret_cast<sockaddr *>(&address), sizeof(address)) != 0)
             return;
         socklen_t size = sizeof(address);
@@ -65,8 +123,8 @@ public:
             break;
         case Kind::Closed:
             // Nothing listens on the port once the socket that held it is closed.
-            close(listener_);
-            listener_ = -1;
+            CloseSocket(listener_);
+            listener_ = kNoSocket;
             ok_ = true;
             break;
         case Kind::Silent:
@@ -77,10 +135,10 @@ public:
 
     ~TLoopbackServer()
     {
-        for (int fd : clients_)
-            close(fd);
-        if (listener_ >= 0)
-            close(listener_);
+        for (TSocket fd : clients_)
+            CloseSocket(fd);
+        if (listener_ != kNoSocket)
+            CloseSocket(listener_);
     }
 
     bool Ok() const { return ok_; }
@@ -93,8 +151,8 @@ private:
     {
         const sockaddr_in address = Loopback(port_);
         for (int i = 0; i < 4; ++i) {
-            const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-            if (fd < 0)
+            const TSocket fd = OpenSocket(true);
+            if (fd == kNoSocket)
                 return false;
             clients_.push_back(fd);
             ::connect(fd, reinterpret_cast<const sockaddr *>(&address), sizeof(address));
@@ -103,10 +161,11 @@ private:
         return true;
     }
 
-    int listener_ = -1;
+    TSocketLibrary library_;
+    TSocket listener_ = kNoSocket;
     quint16 port_ = 0;
     bool ok_ = false;
-    std::vector<int> clients_;
+    std::vector<TSocket> clients_;
 };
 
 const quint32 kLoopback = htonl(INADDR_LOOPBACK);

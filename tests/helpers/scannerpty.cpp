@@ -2,7 +2,7 @@
 
 #include <QtGlobal>
 
-#ifdef Q_OS_UNIX
+#ifndef Q_OS_WIN
 #include <cerrno>
 #include <fcntl.h>
 #include <stdlib.h>
@@ -61,10 +61,40 @@ bool TScannerPty::Write(const QByteArray &bytes) const
     return true;
 }
 #else
-TScannerPty::TScannerPty() = default;
-TScannerPty::~TScannerPty() = default;
-bool TScannerPty::Write(const QByteArray &) const
+#include "portpairs.h"
+
+#include <QSerialPort>
+
+TScannerPty::TScannerPty()
 {
-    return false;
+    const TPortPair pair = TakePortPair(nullptr);
+    if (pair.index < 0)
+        return;
+    auto port = std::make_unique<QSerialPort>(pair.own);
+    if (!port->open(QIODevice::ReadWrite)) {
+        ReleasePortPair(pair.index);
+        return;
+    }
+    port->clear();
+    port_ = std::move(port);
+    pair_ = pair.index;
+    slavePath_ = pair.other;
+}
+
+TScannerPty::~TScannerPty()
+{
+    port_.reset();
+    ReleasePortPair(pair_);
+}
+
+bool TScannerPty::Write(const QByteArray &bytes) const
+{
+    if (!port_ || port_->write(bytes) != bytes.size())
+        return false;
+    while (port_->bytesToWrite() > 0) {
+        if (!port_->waitForBytesWritten(2000))
+            return false;
+    }
+    return true;
 }
 #endif

@@ -88,6 +88,8 @@ TTinyDisk::TTinyDisk(const QString &folder) : folder_(QFile::encodeName(folder))
                ::mount("tmpfs", folder_.constData(), "tmpfs", 0, "size=4k,mode=0755") == 0;
     if (!mounted_)
         whyNot_ = QByteArray("cannot mount a tiny tmpfs here: ") + std::strerror(errno);
+#elif defined(Q_OS_WIN)
+    whyNot_ = "Windows has no tiny tmpfs to mount here";
 #else
     whyNot_ = "a tiny tmpfs can be mounted on Linux only";
 #endif

@@ -3,6 +3,20 @@
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
+#include <QTest>
+
+// Windows has no Unix mode bits and no other user for a test to run as, so a test that makes a
+// file or folder unreadable or unwritable for the program cannot meet that case there; nor are
+// there named pipes or symbolic links to put in a folder (QFile::link makes shortcuts).
+#ifdef Q_OS_WIN
+#define KKT_SKIP_WITHOUT_MODE_BITS()                                                               \
+    QSKIP("Windows has no Unix mode bits and no other user to run as here")
+#define KKT_SKIP_WITHOUT_SPECIAL_FILES()                                                           \
+    QSKIP("Windows has no named pipes or symbolic links in a folder")
+#else
+#define KKT_SKIP_WITHOUT_MODE_BITS() static_cast<void>(0)
+#define KKT_SKIP_WITHOUT_SPECIAL_FILES() static_cast<void>(0)
+#endif
 
 // A temporary folder that is the program's folder while it lives: KKT_PROGRAM_DIR points at it
 // (so "ProgSett.ini" and "Scan.cfg" land there) and is restored on destruction; the folder and

@@ -35,6 +35,7 @@ void TstAppFolder::executableFolderWhenWritable()
 
 void TstAppFolder::userConfigFolderWhenNotWritable()
 {
+    KKT_SKIP_WITHOUT_MODE_BITS();
     qunsetenv("KKT_PROGRAM_DIR");
     TTempProgramFolder config; // only as a temporary folder for the user's configuration
     qunsetenv("KKT_PROGRAM_DIR");

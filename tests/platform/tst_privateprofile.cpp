@@ -152,6 +152,7 @@ void TstPrivateProfile::ensureFileExists()
 
 void TstPrivateProfile::unwritableFolder()
 {
+    KKT_SKIP_WITHOUT_MODE_BITS();
     TTempProgramFolder folder;
     const QString sub = folder.FilePath("ro");
     QVERIFY(QDir().mkdir(sub));

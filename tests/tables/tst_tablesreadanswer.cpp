@@ -6,20 +6,51 @@
 #include <atomic>
 #include <thread>
 
+#ifdef Q_OS_WIN
+#include "portpairs.h"
+
+#include <QEventLoop>
+#include <QSerialPort>
+
+#include <future>
+#else
 #include <fcntl.h>
 #include <poll.h>
 #include <stdlib.h>
 #include <termios.h>
 #include <unistd.h>
+#endif
 
 namespace
 {
 
-// A register on a pseudo-terminal that answers every goods request as the emulator would, but
-// with the item number of its answer replaced.
+// A register that answers every goods request as the emulator would, but with the item number
+// of its answer replaced: on a pseudo-terminal, or on Windows on one end of a COM port pair.
 class TWrongNumberRegister
 {
 public:
+#ifdef Q_OS_WIN
+    explicit TWrongNumberRegister(quint16 answeredNumber)
+        : number_(answeredNumber), pair_(TakePortPair(nullptr))
+    {
+        if (pair_.index < 0)
+            return;
+        std::promise<bool> opened;
+        std::future<bool> isOpen = opened.get_future();
+        thread_ = std::thread([this, &opened] { Serve(opened); });
+        if (isOpen.get())
+            portName_ = pair_.other;
+        else
+            thread_.join();
+    }
+    ~TWrongNumberRegister()
+    {
+        stop_ = true;
+        if (thread_.joinable())
+            thread_.join();
+        ReleasePortPair(pair_.index);
+    }
+#else
     explicit TWrongNumberRegister(quint16 answeredNumber) : number_(answeredNumber)
     {
         master_ = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
@@ -47,12 +78,67 @@ public:
             if (fd >= 0)
                 ::close(fd);
     }
-    bool IsOpen() const { return thread_.joinable(); }
-    QString PortName() const { return portName_; }
-    int Requests() const { return requests_; }
-    TEmulatorEngine &Engine() { return engine_; }
+#endif
+    bool IsOpen() const
+    {
+        return thread_.joinable();
+    }
+    QString PortName() const
+    {
+        return portName_;
+    }
+    int Requests() const
+    {
+        return requests_;
+    }
+    TEmulatorEngine &Engine()
+    {
+        return engine_;
+    }
 
 private:
+    // The answers to the whole requests in pending, which are taken from it.
+    QByteArray TakeAnswers(QByteArray &pending)
+    {
+        QByteArray answers;
+        while (pending.size() >= 51) {
+            QByteArray answer = engine_.Answer(pending.left(51));
+            pending.remove(0, 51);
+            ++requests_;
+            if (answer.size() != 46)
+                continue;
+            answer[4] = char(number_ & 0xFF);
+            answer[5] = char(number_ >> 8);
+            const quint16 sum = TEmulatorEngine::Checksum(answer);
+            answer[44] = char(sum & 0xFF);
+            answer[45] = char(sum >> 8);
+            answers += answer;
+        }
+        return answers;
+    }
+
+#ifdef Q_OS_WIN
+    void Serve(std::promise<bool> &opened)
+    {
+        const QEventLoop dispatcher; // for QSerialPort's timers in this thread
+        QSerialPort port(pair_.own);
+        if (!port.open(QIODevice::ReadWrite)) {
+            opened.set_value(false);
+            return;
+        }
+        port.clear();
+        opened.set_value(true);
+        QByteArray pending;
+        while (!stop_) {
+            if (port.bytesAvailable() == 0 && !port.waitForReadyRead(50))
+                continue;
+            pending += port.readAll();
+            const QByteArray answers = TakeAnswers(pending);
+            if (!answers.isEmpty() && port.write(answers) == answers.size())
+                port.waitForBytesWritten(2000);
+        }
+    }
+#else
     void Serve()
     {
         QByteArray pending;
@@ -65,27 +151,22 @@ private:
             if (got <= 0)
                 continue;
             pending.append(buffer, got);
-            while (pending.size() >= 51) {
-                QByteArray answer = engine_.Answer(pending.left(51));
-                pending.remove(0, 51);
-                ++requests_;
-                if (answer.size() != 46)
-                    continue;
-                answer[4] = char(number_ & 0xFF);
-                answer[5] = char(number_ >> 8);
-                const quint16 sum = TEmulatorEngine::Checksum(answer);
-                answer[44] = char(sum & 0xFF);
-                answer[45] = char(sum >> 8);
-                (void)!::write(master_, answer.constData(), answer.size());
-            }
+            const QByteArray answers = TakeAnswers(pending);
+            if (!answers.isEmpty())
+                (void)!::write(master_, answers.constData(), answers.size());
         }
     }
+#endif
 
     quint16 number_;
     TEmulatorEngine engine_;
+#ifdef Q_OS_WIN
+    TPortPair pair_;
+#else
     int master_ = -1;
     int slave_ = -1;
     int wake_[2] = {-1, -1};
+#endif
     QString portName_;
     std::atomic<bool> stop_{false};
     std::atomic<int> requests_{0};

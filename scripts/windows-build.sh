@@ -1,0 +1,105 @@
+#!/usr/bin/env bash
+# Cross-builds the program, kkt-cli and every test program for 64-bit Windows with mingw-w64
+# against a static Qt, and runs the tests under Wine.
+#   scripts/windows-build.sh build   unpack Qt (once), configure and build in build-win/
+#   scripts/windows-build.sh test    run the tests under Wine with CTest
+#   scripts/windows-build.sh         both
+# KKT_WIN_QT_ARCHIVE   the static Qt archive (default: the kit in /work/shared/windows)
+# KKT_WIN_PREFIX       where it is unpacked (default: ~/.cache/kkt-win/qt6-mingw)
+# KKT_WIN_BUILD_DIR    the build folder (default: build-win)
+# WINEPREFIX           Wine's folder, made on first use (default: ~/.cache/kkt-win/wine)
+# The tests reach the emulated register through pairs of COM ports that Wine maps to Linux
+# pseudo-terminals joined by socat (scripts/wine-port-pairs.sh).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source scripts/deps.sh
+kkt_install_deps g++-mingw-w64-x86-64-posix wine64 socat xvfb xauth
+
+cache=${XDG_CACHE_HOME:-$HOME/.cache}/kkt-win
+archive=${KKT_WIN_QT_ARCHIVE:-/work/shared/windows/qt6-mingw-6.4.2-static.tar.xz}
+export KKT_WIN_PREFIX=${KKT_WIN_PREFIX:-$cache/qt6-mingw}
+BUILD_DIR=${KKT_WIN_BUILD_DIR:-build-win}
+export WINEPREFIX=${WINEPREFIX:-$cache/wine}
+export WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml="
+export KKT_WINE=${KKT_WINE:-/usr/lib/wine/wine64}
+step=${1:-all}
+
+# Each step with the seconds since the start, for the stage's timings.
+stamp() { echo "=== $(date -u +%T) +${SECONDS}s $*"; }
+
+unpack_qt() {
+    [ -f "$KKT_WIN_PREFIX/lib/cmake/Qt6/Qt6Config.cmake" ] && return 0
+    [ -f "$archive" ] || { echo "No Windows Qt at $KKT_WIN_PREFIX and no archive $archive" >&2; return 1; }
+    stamp "unpack $archive"
+    local parent
+    parent=$(dirname "$KKT_WIN_PREFIX")
+    mkdir -p "$parent"
+    local tmp
+    tmp=$(mktemp -d "$parent/unpack.XXXXXX")
+    # The archive holds one folder; it is moved into place whole, so a broken unpack is redone.
+    tar -xJf "$archive" -C "$tmp"
+    rm -rf "$KKT_WIN_PREFIX"
+    mv "$tmp"/* "$KKT_WIN_PREFIX"
+    rmdir "$tmp"
+}
+
+build() {
+    unpack_qt
+    stamp "configure $BUILD_DIR"
+    local args=(-G Ninja -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64-posix.cmake"
+                -DCMAKE_BUILD_TYPE=Release -DCMAKE_PREFIX_PATH="$KKT_WIN_PREFIX"
+                -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake
+                -DJPEG_INCLUDE_DIR="$KKT_WIN_PREFIX/include"
+                -DJPEG_LIBRARY="$KKT_WIN_PREFIX/lib/libjpeg.a"
+                -DCMAKE_PROJECT_INCLUDE="$PWD/cmake/win-static-plugins.cmake"
+                -DCMAKE_EXE_LINKER_FLAGS=-static -DKKT_BUILD_BENCH=OFF
+                -DKKT_WERROR="${KKT_WERROR:-OFF}")
+    if command -v ccache >/dev/null; then
+        export CCACHE_BASEDIR="$PWD"
+        args+=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+    fi
+    cmake -S . -B "$BUILD_DIR" "${args[@]}"
+    stamp "build"
+    cmake --build "$BUILD_DIR" -j"$(nproc)"
+    stamp "built"
+}
+
+# A Wine folder of our own, made once; the offscreen platform is set in its registry because Wine
+# does not hand variables starting with QT_ to Windows programs.
+wine_prefix() {
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        stamp "make the Wine folder $WINEPREFIX"
+        mkdir -p "$WINEPREFIX"
+        # wineboot may want a display for its first start; a virtual one serves where none is.
+        if [ -n "${DISPLAY:-}" ]; then
+            "$KKT_WINE" wineboot --init >/dev/null 2>&1
+        else
+            xvfb-run -a "$KKT_WINE" wineboot --init >/dev/null 2>&1
+        fi
+    fi
+    "$KKT_WINE" reg add 'HKCU\Environment' /v QT_QPA_PLATFORM /t REG_SZ /d offscreen /f >/dev/null
+    "$KKT_WINE" reg add 'HKCU\Environment' /v QT_QPA_FONTDIR /t REG_SZ \
+        /d 'Z:\usr\share\fonts\truetype\dejavu' /f >/dev/null
+}
+
+run_tests() {
+    [ -d "$BUILD_DIR" ] || { echo "No $BUILD_DIR: run '$0 build' first" >&2; return 1; }
+    wine_prefix
+    stamp "serial port pairs"
+    local pairs_dir
+    pairs_dir=$(mktemp -d /tmp/kkt-wine-ports.XXXXXX)
+    # shellcheck source=wine-port-pairs.sh
+    source scripts/wine-port-pairs.sh
+    trap 'kkt_stop_port_pairs; rm -rf "$pairs_dir"' EXIT
+    kkt_start_port_pairs "$pairs_dir"
+    stamp "tests under Wine"
+    # One test at a time: the port pairs are shared by every test program.
+    (cd "$BUILD_DIR" && ctest --output-on-failure -j1 ${KKT_CTEST_ARGS:-})
+}
+
+case $step in
+    build) build ;;
+    test) run_tests ;;
+    all) build && run_tests ;;
+    *) echo "usage: $0 [build|test|all]" >&2; exit 2 ;;
+esac
