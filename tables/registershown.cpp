@@ -75,7 +75,7 @@ QString ShownAfterWrite(TTableTab tab, int col, const QString &cell)
 
 QString RegisterShown(const TTableCells &cells, TTableTab tab, int col, int row)
 {
-    const QString cell = cells.Cell(tab, col, row);
+    QString cell = cells.Cell(tab, col, row);
     if (tab != TTableTab::Groups || col < kGroupSign || col > kGroupTax)
         return ShownAfterWrite(tab, col, cell);
     const std::optional<QString> codes =
