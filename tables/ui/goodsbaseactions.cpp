@@ -3,6 +3,7 @@
 #include "dialogs.h"
 #include "framesetz48.h"
 #include "goodsbasefile.h"
+#include "goodscsvactions.h"
 #include "inidocument.h"
 #include "stringgrid.h"
 #include "tablelayout.h"
@@ -33,14 +34,7 @@ void SaveGoodsBase(TFrameSetZ48 &frame)
     bool saved = false;
     {
         TWaitCursor wait;
-        QVector<TConfig_PredmRasch> rows;
-        rows.reserve(kGoodsItemCount);
-        const TStringGrid &grid = *frame.SGBase;
-        for (int row = 1; row <= kGoodsItemCount; ++row)
-            rows.append({grid.Cells(GoodsColumn::Name, row), grid.Cells(GoodsColumn::Font, row),
-                         grid.Cells(GoodsColumn::Barcode, row), grid.Cells(GoodsColumn::Price, row),
-                         grid.Cells(GoodsColumn::Department, row)});
-        saved = SaveGoodsBaseFile(path, rows, &errorText);
+        saved = SaveGoodsBaseFile(path, GoodsGridRows(frame), &errorText);
     }
     if (!saved)
         ShowFileError(frame, QStringLiteral("Не удалось сохранить файл"), path, errorText);
