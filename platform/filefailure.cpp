@@ -7,6 +7,8 @@
 
 #if defined(Q_OS_UNIX)
 #include <sys/stat.h>
+#elif defined(Q_OS_WIN)
+#include <windows.h>
 #endif
 
 namespace
@@ -105,10 +107,58 @@ QString FileFailureText(int systemError, QFileDevice::FileError error)
     return systemError != 0 ? SystemErrorText(systemError) : FileErrorText(error);
 }
 
+#if defined(Q_OS_WIN)
+namespace
+{
+// Qt's file calls on Windows leave the system's reason in GetLastError(), not in errno: the
+// common ones are given the same numbers, so the user reads the same reasons on both systems.
+int ErrnoOfWindowsError(DWORD error)
+{
+    switch (error) {
+    case ERROR_SUCCESS:
+        return 0;
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_BAD_NETPATH:
+        return ENOENT;
+    case ERROR_ACCESS_DENIED:
+        return EACCES;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+        return ENOSPC;
+    case ERROR_WRITE_PROTECT:
+        return EROFS;
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+        return ETXTBSY;
+    case ERROR_FILENAME_EXCED_RANGE:
+        return ENAMETOOLONG;
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS:
+        return EEXIST;
+    case ERROR_DIRECTORY:
+        return ENOTDIR;
+    case ERROR_TOO_MANY_OPEN_FILES:
+        return EMFILE;
+    case ERROR_CRC:
+    case ERROR_READ_FAULT:
+    case ERROR_WRITE_FAULT:
+        return EIO;
+    default:
+        // No text of its own: Qt's kind of failure says more than a bare code.
+        return 0;
+    }
+}
+} // namespace
+#endif
+
 int LastFileError()
 {
 #if defined(Q_OS_UNIX)
     return errno;
+#elif defined(Q_OS_WIN)
+    return ErrnoOfWindowsError(GetLastError());
 #else
     return 0;
 #endif
@@ -117,6 +167,9 @@ int LastFileError()
 void ClearFileError()
 {
     errno = 0;
+#if defined(Q_OS_WIN)
+    SetLastError(ERROR_SUCCESS);
+#endif
 }
 
 TFileKind InspectFile(const QString &path, QString *reason)

@@ -15,8 +15,9 @@ QString FileErrorText(QFileDevice::FileError error);
 // The number when there is one, otherwise the kind.
 QString FileFailureText(int systemError, QFileDevice::FileError error);
 
-// The system's error number of the file call that has just failed; 0 where Qt's file calls do
-// not report through errno (Windows). Read it at once: any later call may change it.
+// The system's error number of the file call that has just failed (on Windows, the errno of
+// GetLastError()'s common reasons; 0 for the others). Read it at once: any later call may
+// change it.
 int LastFileError();
 void ClearFileError();
 

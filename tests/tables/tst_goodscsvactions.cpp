@@ -147,9 +147,10 @@ void TestGoodsCsvActions::exportTakesChosenFilter()
     // A folder that does not exist: the program's file-error text, no file.
     dialogs->SetSaveFileName(folder->FilePath(QStringLiteral("нет/out.csv")));
     ExportGoodsCsv(*frame);
-    QCOMPARE(dialogs->LastText(), QStringLiteral("Не удалось сохранить файл \"") +
-                                      folder->FilePath(QStringLiteral("нет/out.csv")) +
-                                      QStringLiteral("\".\r\nНет такого файла или каталога"));
+    QCOMPARE(dialogs->LastText(),
+             QStringLiteral("Не удалось сохранить файл \"") +
+                 QDir::toNativeSeparators(folder->FilePath(QStringLiteral("нет/out.csv"))) +
+                 QStringLiteral("\".\r\nНет такого файла или каталога"));
 }
 
 void TestGoodsCsvActions::unreadableFileChangesNothing()
@@ -157,7 +158,8 @@ void TestGoodsCsvActions::unreadableFileChangesNothing()
     const QString path = folder->FilePath(QStringLiteral("нет.csv"));
     dialogs->SetOpenFileName(path);
     ImportGoodsCsv(*frame);
-    QCOMPARE(dialogs->Texts(), QStringList{QStringLiteral("Не удалось прочитать файл \"") + path +
+    QCOMPARE(dialogs->Texts(), QStringList{QStringLiteral("Не удалось прочитать файл \"") +
+                                           QDir::toNativeSeparators(path) +
                                            QStringLiteral("\".\r\nНет такого файла или каталога")});
     QVERIFY(!QFile::exists(path));
 }
