@@ -3,9 +3,9 @@
 #include <QString>
 
 // Windows: the null-modem pairs of COM ports the tests reach their emulated devices through,
-// named in KKT_EMULATOR_PORTS as "COM11:COM12,COM13:COM14" (under Wine, pseudo-terminals joined
-// by socat; on Windows, a virtual null-modem driver). The emulated side opens the first port of
-// a pair, the program the second. Within one process each pair serves one user at a time.
+// named in KKT_EMULATOR_PORTS as "COM11:COM12,COM13:COM14", as a virtual null-modem driver makes
+// them. The emulated side opens the first port of a pair, the program the second. Within one
+// process each pair serves one user at a time.
 struct TPortPair {
     int index = -1; // -1: none was free
     QString own;    // the emulated device's end

@@ -1,6 +1,7 @@
 #include "appfolder.h"
 #include "deviceport.h"
 #include "dialogrecorder.h"
+#include "emulatedports.h"
 #include "emulatorpty.h"
 #include "formmain.h"
 #include "formscannersetting.h"
@@ -197,7 +198,7 @@ private slots:
     void programmingFollowsTheConnectionDialog()
     {
         TEmulatorPty pty;
-        QVERIFY2(pty.IsOpen(), qPrintable(pty.ErrorText()));
+        KKT_REQUIRE_DEVICE(pty.IsOpen(), pty.ErrorText());
         TTempProgramFolder folder;
         QVERIFY(folder.Write("ProgSett.ini", SettingsFile(pty.PortName())));
         TDialogRecorder dialogs;
@@ -264,7 +265,7 @@ private slots:
     {
         QFETCH(bool, stop);
         TEmulatorPty pty;
-        QVERIFY2(pty.IsOpen(), qPrintable(pty.ErrorText()));
+        KKT_REQUIRE_DEVICE(pty.IsOpen(), pty.ErrorText());
         TTempProgramFolder folder;
         QVERIFY(folder.Write("ProgSett.ini", SettingsFile(pty.PortName())));
         TDialogRecorder dialogs;

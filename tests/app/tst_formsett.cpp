@@ -1,5 +1,6 @@
 #include "dialogrecorder.h"
 #include "digitkeyfilter.h"
+#include "emulatedports.h"
 #include "emulatorpty.h"
 #include "formsett.h"
 
@@ -251,7 +252,7 @@ private slots:
     {
         TDialogRecorder dialogs;
         TEmulatorPty pty;
-        QVERIFY2(pty.IsOpen(), qPrintable(pty.ErrorText()));
+        KKT_REQUIRE_DEVICE(pty.IsOpen(), pty.ErrorText());
         const TStructSetting before = Settings(pty.PortName(), 19200, 3500, 0);
         TStructSetting settings = before;
         TDialog d(settings, {pty.PortName()});
@@ -393,7 +394,7 @@ private slots:
     void testReachesTheRegister()
     {
         TEmulatorPty pty;
-        QVERIFY2(pty.IsOpen(), qPrintable(pty.ErrorText()));
+        KKT_REQUIRE_DEVICE(pty.IsOpen(), pty.ErrorText());
         TDialogRecorder dialogs;
         // The applied settings name no port; the test uses what the dialog shows.
         const TStructSetting before = Settings("", 19200, 3500, 0);
@@ -420,7 +421,7 @@ private slots:
     {
         QFETCH(QString, fault);
         TEmulatorPty pty(5);
-        QVERIFY2(pty.IsOpen(), qPrintable(pty.ErrorText()));
+        KKT_REQUIRE_DEVICE(pty.IsOpen(), pty.ErrorText());
         if (fault == "silent")
             pty.Engine().StaySilentAlways(true);
         const QString port = fault == "missing" ? "/dev/ttyNoSuchPort77" : pty.PortName();

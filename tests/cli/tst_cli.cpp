@@ -1,6 +1,7 @@
 #include "clijob.h"
 #include "configcells.h"
 #include "configfile.h"
+#include "emulatedports.h"
 #include "emulatorpty.h"
 #include "gsmruns.h"
 #include "tableruns.h"
@@ -87,7 +88,8 @@ private slots:
     {
         folder = std::make_unique<TTempProgramFolder>();
         pty = std::make_unique<TEmulatorPty>();
-        QVERIFY(pty->IsOpen());
+        KKT_REQUIRE_DEVICE(pty->IsOpen(),
+                           QStringLiteral("the emulated device's port could not be opened"));
         confPath = folder->FilePath(QStringLiteral("shop.conf"));
         QVERIFY(WriteConfigFile(confPath, SampleConfig()));
     }

@@ -1,5 +1,6 @@
 #include "devicecommands.h"
 #include "deviceport.h"
+#include "emulatedports.h"
 #include "emulatorpty.h"
 
 #include <QElapsedTimer>
@@ -56,7 +57,7 @@ private slots:
     void init()
     {
         pty = std::make_unique<TEmulatorPty>(kDevice);
-        QVERIFY2(pty->IsOpen(), qPrintable(pty->ErrorText()));
+        KKT_REQUIRE_DEVICE(pty->IsOpen(), pty->ErrorText());
     }
     void cleanup()
     {

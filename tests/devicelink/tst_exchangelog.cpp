@@ -1,4 +1,5 @@
 #include "devicecommands.h"
+#include "emulatedports.h"
 #include "exchangelog.h"
 #include "registerfixture.h"
 
@@ -28,7 +29,7 @@ class TestExchangeLog : public QObject
     TRegisterFixture r;
 
 private slots:
-    void init() { QVERIFY2(r.Reset(), qPrintable(r.ErrorText())); }
+    void init() { KKT_REQUIRE_DEVICE(r.Reset(), r.ErrorText()); }
     void cleanup() { TExchangeCapture::Instance().Stop(); }
 
     void linesOfAnExchange_data()

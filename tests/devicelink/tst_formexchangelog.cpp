@@ -1,5 +1,6 @@
 #include "devicecommands.h"
 #include "dialogrecorder.h"
+#include "emulatedports.h"
 #include "exchangelog.h"
 #include "exchangelogmodel.h"
 #include "formexchangelog.h"
@@ -41,7 +42,7 @@ class TestFormExchangeLog : public QObject
     TTempProgramFolder folder;
 
 private slots:
-    void init() { QVERIFY2(r.Reset(), qPrintable(r.ErrorText())); }
+    void init() { KKT_REQUIRE_DEVICE(r.Reset(), r.ErrorText()); }
 
     void oneWindowAndTheHookOnlyWhileOpen()
     {

@@ -1,4 +1,5 @@
 // The GSM parameter runs without windows: values in a list, the register on a pseudo-terminal.
+#include "emulatedports.h"
 #include "gsmruns.h"
 #include "registerfixture.h"
 
@@ -30,7 +31,7 @@ private:
     TStructSetting &settings = r.settings;
 
 private slots:
-    void init() { QVERIFY2(r.Reset(), qPrintable(r.ErrorText())); }
+    void init() { KKT_REQUIRE_DEVICE(r.Reset(), r.ErrorText()); }
 
     void writtenParametersReadBack()
     {

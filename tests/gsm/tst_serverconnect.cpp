@@ -15,9 +15,12 @@
 #include <QTest>
 
 #ifdef _WIN32
-#include <windows.h>
+// winsock2.h must come before windows.h.
+// clang-format off
 #include <winsock2.h>
 #include <ws2tcpip.h>
+#include <windows.h>
+// clang-format on
 #else
 #include <arpa/inet.h>
 #include <fcntl.h>

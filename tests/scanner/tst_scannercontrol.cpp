@@ -1,6 +1,7 @@
 // The scanner controller: start-up from "Scan.cfg", the indicator beside the goods grid, start
 // and stop as the goods tab is shown and left, and the scanner menu command; the scanner is a
 // pseudo-terminal.
+#include "emulatedports.h"
 #include "formscannersetting.h"
 #include "frame_x5710.h"
 #include "scannercontrol.h"
@@ -93,7 +94,8 @@ private slots:
 void TstScannerControl::noModelHidesTheIndicatorAndIgnoresScans()
 {
     TScannerPty pty;
-    QVERIFY(pty.IsValid());
+    KKT_REQUIRE_DEVICE(pty.IsValid(),
+                       QStringLiteral("the emulated device's port could not be opened"));
     TTempProgramFolder folder;
     QVERIFY(folder.IsValid());
     QVERIFY(folder.Write(FileName, CfgFile("", pty.SlavePath(), "9600")));
@@ -142,7 +144,8 @@ void TstScannerControl::missingPortShowsRedWithoutCaption()
 void TstScannerControl::openPortShowsGreenAndDeliversBarcodes()
 {
     TScannerPty pty;
-    QVERIFY(pty.IsValid());
+    KKT_REQUIRE_DEVICE(pty.IsValid(),
+                       QStringLiteral("the emulated device's port could not be opened"));
     TTempProgramFolder folder;
     QVERIFY(folder.IsValid());
     QVERIFY(folder.Write(FileName, CfgFile(X5710, pty.SlavePath(), "9600")));
@@ -169,7 +172,8 @@ void TstScannerControl::openPortShowsGreenAndDeliversBarcodes()
 void TstScannerControl::stoppedScannerDropsWhatCameMeanwhile()
 {
     TScannerPty pty;
-    QVERIFY(pty.IsValid());
+    KKT_REQUIRE_DEVICE(pty.IsValid(),
+                       QStringLiteral("the emulated device's port could not be opened"));
     TTempProgramFolder folder;
     QVERIFY(folder.IsValid());
     QVERIFY(folder.Write(FileName, CfgFile(X5710, pty.SlavePath(), "19200")));
@@ -194,7 +198,8 @@ void TstScannerControl::stoppedScannerDropsWhatCameMeanwhile()
 void TstScannerControl::startWhileRunningOpensAnew()
 {
     TScannerPty pty;
-    QVERIFY(pty.IsValid());
+    KKT_REQUIRE_DEVICE(pty.IsValid(),
+                       QStringLiteral("the emulated device's port could not be opened"));
     TTempProgramFolder folder;
     QVERIFY(folder.IsValid());
     QVERIFY(folder.Write(FileName, CfgFile(X5710, pty.SlavePath(), "9600")));
@@ -213,7 +218,8 @@ void TstScannerControl::startWhileRunningOpensAnew()
 void TstScannerControl::menuCommandTakesTheNewPortAndSpeed()
 {
     TScannerPty pty;
-    QVERIFY(pty.IsValid());
+    KKT_REQUIRE_DEVICE(pty.IsValid(),
+                       QStringLiteral("the emulated device's port could not be opened"));
     TTempProgramFolder folder;
     QVERIFY(folder.IsValid());
     QVERIFY(folder.Write(FileName, CfgFile(X5710, "/dev/kkt-no-such-scanner", "9600")));
@@ -243,7 +249,8 @@ void TstScannerControl::menuCommandTakesTheNewPortAndSpeed()
 void TstScannerControl::menuCommandCancelledLeavesTheReaderStopped()
 {
     TScannerPty pty;
-    QVERIFY(pty.IsValid());
+    KKT_REQUIRE_DEVICE(pty.IsValid(),
+                       QStringLiteral("the emulated device's port could not be opened"));
     TTempProgramFolder folder;
     QVERIFY(folder.IsValid());
     QVERIFY(folder.Write(FileName, CfgFile(X5710, pty.SlavePath(), "9600")));
@@ -265,7 +272,8 @@ void TstScannerControl::menuCommandCancelledLeavesTheReaderStopped()
 void TstScannerControl::modelChosenInTheMenuWorksFromTheNextStart()
 {
     TScannerPty pty;
-    QVERIFY(pty.IsValid());
+    KKT_REQUIRE_DEVICE(pty.IsValid(),
+                       QStringLiteral("the emulated device's port could not be opened"));
     TTempProgramFolder folder;
     QVERIFY(folder.IsValid());
     QVERIFY(folder.Write(FileName, CfgFile("", pty.SlavePath(), "9600")));

@@ -1,6 +1,7 @@
 // The barcode reader: collecting scans up to the carriage return, the length check, the
 // 128-character cap, and the reader thread on a pseudo-terminal standing in for the scanner.
 #include "barcodecollector.h"
+#include "emulatedports.h"
 #include "scannerpty.h"
 #include "scanthread.h"
 
@@ -150,7 +151,8 @@ void TstScanThread::scansArriveAsBarcodes()
     QFETCH(QStringList, texts);
 
     TScannerPty pty;
-    QVERIFY(pty.IsValid());
+    KKT_REQUIRE_DEVICE(pty.IsValid(),
+                       QStringLiteral("the emulated device's port could not be opened"));
     TScanThread reader;
     QSignalSpy spy(&reader, &TScanThread::BarcodeScanned);
     QVERIFY(OpenRunning(reader, pty));
@@ -165,7 +167,8 @@ void TstScanThread::scansArriveAsBarcodes()
 void TstScanThread::moreThanOneReadWaitingLosesNothing()
 {
     TScannerPty pty;
-    QVERIFY(pty.IsValid());
+    KKT_REQUIRE_DEVICE(pty.IsValid(),
+                       QStringLiteral("the emulated device's port could not be opened"));
     TScanThread reader;
     QSignalSpy spy(&reader, &TScanThread::BarcodeScanned);
     QVERIFY(OpenRunning(reader, pty));
@@ -190,7 +193,8 @@ void TstScanThread::moreThanOneReadWaitingLosesNothing()
 void TstScanThread::pausedReaderDeliversNothing()
 {
     TScannerPty pty;
-    QVERIFY(pty.IsValid());
+    KKT_REQUIRE_DEVICE(pty.IsValid(),
+                       QStringLiteral("the emulated device's port could not be opened"));
     TScanThread reader;
     QSignalSpy spy(&reader, &TScanThread::BarcodeScanned);
     QVERIFY(OpenRunning(reader, pty));
@@ -205,7 +209,8 @@ void TstScanThread::pausedReaderDeliversNothing()
 void TstScanThread::reopeningDropsWhatCameWhilePaused()
 {
     TScannerPty pty;
-    QVERIFY(pty.IsValid());
+    KKT_REQUIRE_DEVICE(pty.IsValid(),
+                       QStringLiteral("the emulated device's port could not be opened"));
     TScanThread reader;
     QSignalSpy spy(&reader, &TScanThread::BarcodeScanned);
     QVERIFY(OpenRunning(reader, pty));
@@ -243,7 +248,8 @@ void TstScanThread::openFailsOnBadPortOrSpeed()
     QFETCH(QString, speed);
 
     TScannerPty pty;
-    QVERIFY(pty.IsValid());
+    KKT_REQUIRE_DEVICE(pty.IsValid(),
+                       QStringLiteral("the emulated device's port could not be opened"));
     TScanThread reader;
     QSignalSpy spy(&reader, &TScanThread::BarcodeScanned);
     QVERIFY(!reader.OpenScanPort(realPort ? pty.SlavePath() : portName, speed));
@@ -265,7 +271,8 @@ void TstScanThread::openFailsOnBadPortOrSpeed()
 void TstScanThread::scansAreFinishedOffTheUiThreadAndDeliveredOnIt()
 {
     TScannerPty pty;
-    QVERIFY(pty.IsValid());
+    KKT_REQUIRE_DEVICE(pty.IsValid(),
+                       QStringLiteral("the emulated device's port could not be opened"));
     TRecordingScanThread reader;
     QList<Qt::HANDLE> handlerThreads;
     reader.SetOnBarcode(

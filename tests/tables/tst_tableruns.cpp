@@ -1,4 +1,5 @@
 // The tables runs without windows: cells in a map, the register on a pseudo-terminal.
+#include "emulatedports.h"
 #include "registerfixture.h"
 #include "tableruns.h"
 
@@ -42,7 +43,7 @@ private:
     TStructSetting &settings = r.settings;
 
 private slots:
-    void init() { QVERIFY2(r.Reset(), qPrintable(r.ErrorText())); }
+    void init() { KKT_REQUIRE_DEVICE(r.Reset(), r.ErrorText()); }
 
     // What is written to each tab reads back the same, through other cells.
     void writtenTabsReadBack_data()

@@ -1,4 +1,5 @@
 // "Прочитать из ККТ" on the tables frame against the emulated register.
+#include "emulatedports.h"
 #include "tablesrunfixture.h"
 
 namespace
@@ -57,7 +58,7 @@ private:
 void TestTablesRead::init()
 {
     t = std::make_unique<TFrameUnderTest>();
-    QVERIFY2(t->Ready(), qPrintable(t->pty.ErrorText()));
+    KKT_REQUIRE_DEVICE(t->Ready(), t->pty.ErrorText());
 }
 
 void TestTablesRead::cleanup()

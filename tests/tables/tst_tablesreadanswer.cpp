@@ -1,5 +1,6 @@
 // Reading goods from a register whose answer carries an item number the goods grid has no row
 // for: no row is filled and the run ends with the read message for the item asked for.
+#include "emulatedports.h"
 #include "emulatorengine.h"
 #include "tablesrunfixture.h"
 
@@ -195,7 +196,8 @@ void TestTablesReadAnswer::itemNumberWithoutRow()
 {
     QFETCH(int, answered);
     TWrongNumberRegister device{quint16(answered)};
-    QVERIFY(device.IsOpen());
+    KKT_REQUIRE_DEVICE(device.IsOpen(),
+                       QStringLiteral("the emulated device's port could not be opened"));
     TEmulatorItem item;
     item.name = Padded("NAME");
     QVERIFY(device.Engine().SetItem(4, item));

@@ -1,5 +1,6 @@
 // The tables frame's tools beyond writing and reading: verifying the register against the
 // open tab, writing only the changed records, and the marks of changed records.
+#include "emulatedports.h"
 #include "goodsrecord.h"
 #include "runcontrol.h"
 #include "tablerun.h"
@@ -42,7 +43,7 @@ private slots:
     void init()
     {
         t = std::make_unique<TFrameUnderTest>();
-        QVERIFY2(t->Ready(), qPrintable(t->pty.ErrorText()));
+        KKT_REQUIRE_DEVICE(t->Ready(), t->pty.ErrorText());
         TStringGrid &goods = t->Grid(kGoodsTab);
         for (int row = 1; row <= 10; ++row) {
             goods.SetCells(GoodsColumn::Name, row, QStringLiteral("товар %1").arg(row));

@@ -1,4 +1,5 @@
 // "Записать в ККТ" on the tables frame against the emulated register.
+#include "emulatedports.h"
 #include "tablesrunfixture.h"
 
 #include <cmath>
@@ -45,7 +46,7 @@ private:
 void TestTablesWrite::init()
 {
     t = std::make_unique<TFrameUnderTest>();
-    QVERIFY2(t->Ready(), qPrintable(t->pty.ErrorText()));
+    KKT_REQUIRE_DEVICE(t->Ready(), t->pty.ErrorText());
 }
 
 void TestTablesWrite::cleanup()
