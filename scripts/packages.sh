@@ -3,9 +3,8 @@
 #   scripts/packages.sh deb    build-deb/packages/kkt-programmer_<version>_amd64.deb
 #   scripts/packages.sh nsis   build-win/packages/kkt-programmer-<version>-win64.exe
 #   scripts/packages.sh        both
-# The Windows installer is cross-built against the static Qt of the Windows kit:
-#   KKT_WIN_KIT     the kit's folder (toolchain file, qt6-mingw-6.4.2-static.tar.xz)
-#   KKT_WIN_PREFIX  where its Qt is unpacked (done once, when the folder is missing)
+# The Windows installer comes from the cross build of scripts/windows-build.sh (its variables:
+# KKT_WIN_QT_ARCHIVE, KKT_WIN_PREFIX).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -29,25 +28,10 @@ if [ "$what" != nsis ]; then
 fi
 
 if [ "$what" != deb ]; then
-    kkt_install_deps nsis g++-mingw-w64-x86-64-posix
-    kit=${KKT_WIN_KIT:-$root/../shared/windows}
-    prefix=${KKT_WIN_PREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/kkt-programmer/qt6-mingw}
-    if [ ! -f "$kit/mingw-w64-x86_64-posix.cmake" ]; then
-        echo "No Windows kit in $kit: set KKT_WIN_KIT" >&2
-        exit 1
-    fi
-    if [ ! -d "$prefix/lib/cmake/Qt6" ]; then
-        echo "Unpacking the static Qt for Windows into $prefix"
-        mkdir -p "$(dirname "$prefix")"
-        tar -xJf "$kit/qt6-mingw-6.4.2-static.tar.xz" -C "$(dirname "$prefix")"
-        [ -d "$prefix" ] || mv "$(dirname "$prefix")/qt6-mingw" "$prefix"
-    fi
-    cmake -S . -B build-win "${common[@]}" -DCMAKE_TOOLCHAIN_FILE="$kit/mingw-w64-x86_64-posix.cmake" \
-        -DKKT_WIN_PREFIX="$prefix" -DCMAKE_PREFIX_PATH="$prefix" \
-        -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
-        -DJPEG_INCLUDE_DIR="$prefix/include" -DJPEG_LIBRARY="$prefix/lib/libjpeg.a" \
-        -DCMAKE_EXE_LINKER_FLAGS=-static
-    cmake --build build-win -j"$(nproc)" --target kkt-programmer kkt-cli
-    (cd build-win && cpack -G NSIS)
+    # The Windows build of CI (scripts/windows-build.sh: the kit's static Qt, build-win/), then
+    # its installer.
+    kkt_install_deps nsis
+    scripts/windows-build.sh build
+    scripts/windows-build.sh package
 fi
 ls -l build-*/packages/*.deb build-*/packages/*.exe 2>/dev/null || true

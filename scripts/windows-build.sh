@@ -3,17 +3,19 @@
 # against a static Qt, and runs the tests under Wine.
 #   scripts/windows-build.sh build   unpack Qt (once), configure and build in build-win/
 #   scripts/windows-build.sh test    run the tests under Wine with CTest
-#   scripts/windows-build.sh         both
+#   scripts/windows-build.sh package the NSIS installer of the built programs (build-win/packages/)
+#   scripts/windows-build.sh         build and test
 # KKT_WIN_QT_ARCHIVE   the static Qt archive (default: the kit in /work/shared/windows)
 # KKT_WIN_PREFIX       where it is unpacked (default: ~/.cache/kkt-win/qt6-mingw)
 # KKT_WIN_BUILD_DIR    the build folder (default: build-win)
 # WINEPREFIX           Wine's folder, made on first use (default: ~/.cache/kkt-win/wine)
-# The tests reach the emulated register through pairs of COM ports that Wine maps to Linux
-# pseudo-terminals joined by socat (scripts/wine-port-pairs.sh).
+# On Windows the tests reach the emulated register and scanner through null-modem pairs of COM
+# ports named in KKT_EMULATOR_PORTS ("COM11:COM12,COM13:COM14"); under Wine they cannot (see
+# run_tests) and skip with the reason.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
-kkt_install_deps g++-mingw-w64-x86-64-posix wine64 socat xvfb xauth
+kkt_install_deps g++-mingw-w64-x86-64-posix wine64 xvfb xauth
 
 cache=${XDG_CACHE_HOME:-$HOME/.cache}/kkt-win
 archive=${KKT_WIN_QT_ARCHIVE:-/work/shared/windows/qt6-mingw-6.4.2-static.tar.xz}
@@ -85,21 +87,24 @@ wine_prefix() {
 run_tests() {
     [ -d "$BUILD_DIR" ] || { echo "No $BUILD_DIR: run '$0 build' first" >&2; return 1; }
     wine_prefix
-    stamp "serial port pairs"
-    local pairs_dir
-    pairs_dir=$(mktemp -d /tmp/kkt-wine-ports.XXXXXX)
-    # shellcheck source=wine-port-pairs.sh
-    source scripts/wine-port-pairs.sh
-    trap 'kkt_stop_port_pairs; rm -rf "$pairs_dir"' EXIT
-    kkt_start_port_pairs "$pairs_dir"
     stamp "tests under Wine"
-    # One test at a time: the port pairs are shared by every test program.
-    (cd "$BUILD_DIR" && ctest --output-on-failure -j1 ${KKT_CTEST_ARGS:-})
+    # Wine's serial driver does not deliver the completion the serial library waits on, so a COM
+    # port reads nothing there: the tests that need an emulated register or scanner skip under
+    # Wine with that reason, and run on Windows against a null-modem pair (KKT_EMULATOR_PORTS).
+    (cd "$BUILD_DIR" && ctest --output-on-failure -j"$(nproc)" ${KKT_CTEST_ARGS:-})
+}
+
+package() {
+    [ -d "$BUILD_DIR" ] || { echo "No $BUILD_DIR: run '$0 build' first" >&2; return 1; }
+    kkt_install_deps nsis
+    stamp "installer"
+    (cd "$BUILD_DIR" && cpack -G NSIS)
 }
 
 case $step in
     build) build ;;
     test) run_tests ;;
+    package) package ;;
     all) build && run_tests ;;
-    *) echo "usage: $0 [build|test|all]" >&2; exit 2 ;;
+    *) echo "usage: $0 [build|test|package|all]" >&2; exit 2 ;;
 esac
