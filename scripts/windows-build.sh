@@ -10,12 +10,13 @@
 # KKT_WIN_BUILD_DIR    the build folder (default: build-win)
 # WINEPREFIX           Wine's folder, made on first use (default: ~/.cache/kkt-win/wine)
 # On Windows the tests reach the emulated register and scanner through null-modem pairs of COM
-# ports named in KKT_EMULATOR_PORTS ("COM11:COM12,COM13:COM14"); under Wine they cannot (see
-# run_tests) and skip with the reason.
+# ports named in KKT_EMULATOR_PORTS ("COM11:COM12,COM13:COM14"); under Wine the pairs are Linux
+# pseudo-terminals joined by socat (scripts/wine-port-pairs.sh), which can be opened but carry no
+# answer to the program (see run_tests).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
-kkt_install_deps g++-mingw-w64-x86-64-posix wine64 xvfb xauth
+kkt_install_deps g++-mingw-w64-x86-64-posix wine64 socat xvfb xauth
 
 cache=${XDG_CACHE_HOME:-$HOME/.cache}/kkt-win
 archive=${KKT_WIN_QT_ARCHIVE:-/work/shared/windows/qt6-mingw-6.4.2-static.tar.xz}
@@ -87,10 +88,17 @@ wine_prefix() {
 run_tests() {
     [ -d "$BUILD_DIR" ] || { echo "No $BUILD_DIR: run '$0 build' first" >&2; return 1; }
     wine_prefix
+    # COM port pairs, so that the tests of opening and closing a port have ports to open. Wine's
+    # serial driver does not deliver the completion the serial library waits on for input, so no
+    # byte is ever read from a COM port there: the tests that need an emulated register or scanner
+    # to answer skip under Wine with that reason (on Windows they run on a null-modem pair).
+    stamp "serial port pairs"
+    pairs_dir=$(mktemp -d /tmp/kkt-wine-ports.XXXXXX)
+    # shellcheck source=wine-port-pairs.sh
+    source scripts/wine-port-pairs.sh
+    trap 'kkt_stop_port_pairs; rm -rf "$pairs_dir"' EXIT
+    kkt_start_port_pairs "$pairs_dir"
     stamp "tests under Wine"
-    # Wine's serial driver does not deliver the completion the serial library waits on, so a COM
-    # port reads nothing there: the tests that need an emulated register or scanner skip under
-    # Wine with that reason, and run on Windows against a null-modem pair (KKT_EMULATOR_PORTS).
     (cd "$BUILD_DIR" && ctest --output-on-failure -j"$(nproc)" ${KKT_CTEST_ARGS:-})
 }
 
