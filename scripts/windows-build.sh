@@ -11,8 +11,8 @@
 # WINEPREFIX           Wine's folder, made on first use (default: ~/.cache/kkt-win/wine)
 # On Windows the tests reach the emulated register and scanner through null-modem pairs of COM
 # ports named in KKT_EMULATOR_PORTS ("COM11:COM12,COM13:COM14"); under Wine the pairs are Linux
-# pseudo-terminals joined by socat (scripts/wine-port-pairs.sh), which can be opened but carry no
-# answer to the program (see run_tests).
+# pseudo-terminals joined by socat (scripts/wine-port-pairs.sh), and the test programs bring a
+# stand-in for Wine's wait for a port's input (emulator/winecommwait.h).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
@@ -88,16 +88,14 @@ wine_prefix() {
 run_tests() {
     [ -d "$BUILD_DIR" ] || { echo "No $BUILD_DIR: run '$0 build' first" >&2; return 1; }
     wine_prefix
-    # COM port pairs, so that the tests of opening and closing a port have ports to open. Wine's
-    # serial driver does not deliver the completion the serial library waits on for input, so no
-    # byte is ever read from a COM port there: the tests that need an emulated register or scanner
-    # to answer skip under Wine with that reason (on Windows they run on a null-modem pair).
+    # Eight pairs: a test program takes up to three at once, and each pair serves one program at
+    # a time (emulator/portpairs.h), so two programs run side by side.
     stamp "serial port pairs"
     pairs_dir=$(mktemp -d /tmp/kkt-wine-ports.XXXXXX)
     # shellcheck source=wine-port-pairs.sh
     source scripts/wine-port-pairs.sh
     trap 'kkt_stop_port_pairs; rm -rf "$pairs_dir"' EXIT
-    kkt_start_port_pairs "$pairs_dir"
+    kkt_start_port_pairs "$pairs_dir" 8
     stamp "tests under Wine"
     (cd "$BUILD_DIR" && ctest --output-on-failure -j"$(nproc)" ${KKT_CTEST_ARGS:-})
 }

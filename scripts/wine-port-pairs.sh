@@ -2,8 +2,7 @@
 # is two Linux pseudo-terminals joined by socat; Wine maps the COM names to their links
 # (HKLM\Software\Wine\Ports, read when Wine starts). The tests learn the pairs from
 # KKT_EMULATOR_PORTS ("COM11:COM12,COM13:COM14,..."): the emulator or the scanner opens the
-# first port of a pair, the program the second. Under Wine they serve the tests of opening and
-# closing a port only: no answer reaches the program through them (tests/helpers/emulatedports.h).
+# first port of a pair, the program the second.
 kkt_port_pair_pids=()
 
 # kkt_start_port_pairs FOLDER [COUNT]

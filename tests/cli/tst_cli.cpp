@@ -77,6 +77,15 @@ private:
     const TConfig &c_;
 };
 
+// kkt-cli.exe is a program of its own: under Wine it lacks the tests' stand-in for Wine's wait for
+// a COM port's input (winecommwait.h), so it reads no answer of the emulated register there.
+#define SKIP_ANSWERS_UNDER_WINE()                                                                  \
+    do {                                                                                           \
+        if (RunningUnderWine())                                                                    \
+            QSKIP("under Wine kkt-cli.exe, a program of its own, reads no answer from a COM port " \
+                  "(Wine never completes the serial library's wait for input)");                   \
+    } while (false)
+
 } // namespace
 
 class TestCli : public QObject
@@ -101,6 +110,7 @@ private slots:
 
     void writeSendsTheFramesOfTheWindowsRuns()
     {
+        SKIP_ANSWERS_UNDER_WINE();
         const QString tracePath = folder->FilePath(QStringLiteral("trace.log"));
         const TCliRun run = RunCli(
             QStringList{"write", confPath, "--goods", "1-3", "--trace", tracePath} + Link(*pty));
@@ -133,6 +143,7 @@ private slots:
 
     void readSavesAsTheWindowsAndVerifyFindsOneChangedField()
     {
+        SKIP_ANSWERS_UNDER_WINE();
         const QStringList parts{"--only", "oper,groups,cliche,agents,gsm,goods", "--goods", "1-2"};
         QCOMPARE(RunCli(QStringList{"write", confPath} + parts + Link(*pty)).exitCode, 0);
         const QString readPath = folder->FilePath(QStringLiteral("read.conf"));
@@ -157,6 +168,7 @@ private slots:
 
     void oneSilentRegisterDoesNotStopTheOthers()
     {
+        SKIP_ANSWERS_UNDER_WINE();
         TEmulatorPty second, silent;
         silent.Engine().StaySilentAlways(true);
         const TCliRun run =

@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QPushButton>
@@ -108,8 +109,9 @@ private slots:
         const QString missing = folder.FilePath("нет/log.txt");
         dialogs.SetSaveFileName(missing);
         log.SaveClick();
-        QCOMPARE(dialogs.Texts(), QStringList{"Не удалось сохранить файл \"" + missing +
-                                              "\".\r\nНет такого файла или каталога"});
+        QCOMPARE(dialogs.Texts(),
+                 QStringList{"Не удалось сохранить файл \"" + QDir::toNativeSeparators(missing) +
+                             "\".\r\nНет такого файла или каталога"});
         QVERIFY(!QFile::exists(missing));
     }
 

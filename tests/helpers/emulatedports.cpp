@@ -1,30 +1,27 @@
 #include "emulatedports.h"
 
 #ifdef Q_OS_WIN
-#include <windows.h>
+#include "winecommwait.h"
 #endif
 
+#ifndef Q_OS_WIN
 bool RunningUnderWine()
 {
-#ifdef Q_OS_WIN
-    // Wine's own ntdll exports its version; Windows' does not.
-    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-    return ntdll && GetProcAddress(ntdll, "wine_get_version");
-#else
     return false;
-#endif
 }
+#endif
 
 bool EmulatedPortsWork(QString *whyNot)
 {
-    if (RunningUnderWine()) {
+#ifdef Q_OS_WIN
+    if (RunningUnderWine() && !InstallWineCommWait()) {
         if (whyNot)
             *whyNot = QStringLiteral(
-                "under Wine the serial library never reads a COM port: Wine does not deliver the "
-                "completion of its overlapped WaitCommEvent, so no emulated device's answer "
-                "arrives");
+                "under Wine the serial library never reads a COM port, and the stand-in for "
+                "Wine's WaitCommEvent could not be put in place");
         return false;
     }
+#endif
     if (whyNot)
         whyNot->clear();
     return true;

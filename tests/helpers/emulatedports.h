@@ -3,14 +3,14 @@
 #include <QString>
 #include <QTest>
 
-// Whether this Windows program runs under Wine (false on Linux and on Windows itself).
+// Whether this Windows program runs under Wine (false on Linux).
 bool RunningUnderWine();
 
 // Whether this system lets a test reach an emulated device (register or scanner) through a
-// serial port; when not, whyNot says why. Linux serves pseudo-terminals and Windows a null-modem
-// pair of COM ports, but under Wine the serial library never reads a COM port: it waits for input
-// with an overlapped WaitCommEvent, whose completion Wine does not deliver to the library's
-// completion port (and on a pseudo-terminal ends at once as cancelled), so no answer arrives.
+// serial port from within the test program; when not, whyNot says why. Linux serves
+// pseudo-terminals and Windows a null-modem pair of COM ports; under Wine that needs the stand-in
+// for Wine's wait for input (winecommwait.h), which only the test program itself has, not the
+// programs it starts.
 bool EmulatedPortsWork(QString *whyNot);
 
 // For a test that needs an emulated device: skips with the reason where this system cannot carry
