@@ -18,8 +18,8 @@ set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/packages)
 set(CPACK_STRIP_FILES ON)
 
 if(WIN32)
-  # The cross-build makes only the programs that go into the installer (the emulator needs a
-  # pseudo-terminal, the tests are not shipped), so installing must not build everything.
+  # Only the programs go into the installer (the emulator needs a pseudo-terminal, the tests are
+  # not shipped), so installing need not build everything.
   set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
   set(CPACK_GENERATOR NSIS)
   set(CPACK_SYSTEM_NAME win64)
@@ -35,6 +35,11 @@ if(WIN32)
   set(CPACK_NSIS_MUI_ICON ${CMAKE_SOURCE_DIR}/assets/kkt-programmer.ico)
   set(CPACK_NSIS_MUI_UNIICON ${CMAKE_SOURCE_DIR}/assets/kkt-programmer.ico)
   set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
+  # The uninstaller removes the installation's own key (these commands come before its own
+  # removal of it); the vendor's key above it goes too once nothing else is under it.
+  set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS
+      "DeleteRegKey SHCTX `Software\\${CPACK_PACKAGE_VENDOR}\\${CPACK_PACKAGE_INSTALL_REGISTRY_KEY}`
+DeleteRegKey /ifempty SHCTX `Software\\${CPACK_PACKAGE_VENDOR}`")
   set(CPACK_NSIS_MODIFY_PATH OFF)
   set(CPACK_NSIS_MANIFEST_DPI_AWARE ON)
   # A 64-bit Unicode installer, as the program is: the script is UTF-8 with a byte order mark,
