@@ -45,7 +45,12 @@ QList<TPortPair> ConfiguredPairs()
 TPortPair TakePortPair(QString *whyNot)
 {
     // Before any port of this program opens: under Wine no answer would be read otherwise.
-    InstallWineCommWait();
+    if (RunningUnderWine() && !InstallWineCommWait()) {
+        if (whyNot)
+            *whyNot = QStringLiteral("under Wine the stand-in for WaitCommEvent could not be put "
+                                     "in place, so no answer would be read from a COM port");
+        return {};
+    }
     const QList<TPortPair> pairs = ConfiguredPairs();
     QMutexLocker lock(&pairsMutex);
     pairsTaken.resize(pairs.size());

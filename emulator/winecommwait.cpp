@@ -164,10 +164,10 @@ bool Install()
                                  &realCreateIoCompletionPort) &&
                            Patch("CancelIo", &StandInCancelIo, &realCancelIo) &&
                            Patch("WaitCommEvent", &StandInWaitCommEvent, &realWaitCommEvent);
-    if (installed)
+    if (installed) {
         Patch("CancelIoEx", &StandInCancelIoEx, &realCancelIoEx);
-    if (installed)
         std::thread(PollWaits).detach();
+    }
     return installed;
 }
 

@@ -30,7 +30,6 @@ fi
 if [ "$what" != deb ]; then
     # The Windows build of CI (scripts/windows-build.sh: the kit's static Qt, build-win/), then
     # its installer.
-    kkt_install_deps nsis
     scripts/windows-build.sh build
     scripts/windows-build.sh package
 fi

@@ -1,7 +1,6 @@
 #include "appfolder.h"
 #include "deviceport.h"
 #include "dialogrecorder.h"
-#include "emulatedports.h"
 #include "emulatorpty.h"
 #include "formmain.h"
 #include "formscannersetting.h"
@@ -198,7 +197,7 @@ private slots:
     void programmingFollowsTheConnectionDialog()
     {
         TEmulatorPty pty;
-        KKT_REQUIRE_DEVICE(pty.IsOpen(), pty.ErrorText());
+        QVERIFY2(pty.IsOpen(), qPrintable(pty.ErrorText()));
         TTempProgramFolder folder;
         QVERIFY(folder.Write("ProgSett.ini", SettingsFile(pty.PortName())));
         TDialogRecorder dialogs;
@@ -265,7 +264,7 @@ private slots:
     {
         QFETCH(bool, stop);
         TEmulatorPty pty;
-        KKT_REQUIRE_DEVICE(pty.IsOpen(), pty.ErrorText());
+        QVERIFY2(pty.IsOpen(), qPrintable(pty.ErrorText()));
         TTempProgramFolder folder;
         QVERIFY(folder.Write("ProgSett.ini", SettingsFile(pty.PortName())));
         TDialogRecorder dialogs;

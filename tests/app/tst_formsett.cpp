@@ -1,6 +1,5 @@
 #include "dialogrecorder.h"
 #include "digitkeyfilter.h"
-#include "emulatedports.h"
 #include "emulatorpty.h"
 #include "formsett.h"
 
@@ -252,7 +251,7 @@ private slots:
     {
         TDialogRecorder dialogs;
         TEmulatorPty pty;
-        KKT_REQUIRE_DEVICE(pty.IsOpen(), pty.ErrorText());
+        QVERIFY2(pty.IsOpen(), qPrintable(pty.ErrorText()));
         const TStructSetting before = Settings(pty.PortName(), 19200, 3500, 0);
         TStructSetting settings = before;
         TDialog d(settings, {pty.PortName()});
@@ -394,7 +393,7 @@ private slots:
     void testReachesTheRegister()
     {
         TEmulatorPty pty;
-        KKT_REQUIRE_DEVICE(pty.IsOpen(), pty.ErrorText());
+        QVERIFY2(pty.IsOpen(), qPrintable(pty.ErrorText()));
         TDialogRecorder dialogs;
         // The applied settings name no port; the test uses what the dialog shows.
         const TStructSetting before = Settings("", 19200, 3500, 0);
@@ -421,7 +420,7 @@ private slots:
     {
         QFETCH(QString, fault);
         TEmulatorPty pty(5);
-        KKT_REQUIRE_DEVICE(pty.IsOpen(), pty.ErrorText());
+        QVERIFY2(pty.IsOpen(), qPrintable(pty.ErrorText()));
         if (fault == "silent")
             pty.Engine().StaySilentAlways(true);
         const QString port = fault == "missing" ? "/dev/ttyNoSuchPort77" : pty.PortName();

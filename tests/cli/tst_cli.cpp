@@ -1,7 +1,6 @@
 #include "clijob.h"
 #include "configcells.h"
 #include "configfile.h"
-#include "emulatedports.h"
 #include "emulatorpty.h"
 #include "gsmruns.h"
 #include "tableruns.h"
@@ -12,6 +11,10 @@
 
 #include <csignal>
 #include <memory>
+
+#ifdef Q_OS_WIN
+#include "winecommwait.h"
+#endif
 
 namespace
 {
@@ -79,12 +82,16 @@ private:
 
 // kkt-cli.exe is a program of its own: under Wine it lacks the tests' stand-in for Wine's wait for
 // a COM port's input (winecommwait.h), so it reads no answer of the emulated register there.
+#ifdef Q_OS_WIN
 #define SKIP_ANSWERS_UNDER_WINE()                                                                  \
     do {                                                                                           \
         if (RunningUnderWine())                                                                    \
             QSKIP("under Wine kkt-cli.exe, a program of its own, reads no answer from a COM port " \
                   "(Wine never completes the serial library's wait for input)");                   \
     } while (false)
+#else
+#define SKIP_ANSWERS_UNDER_WINE() static_cast<void>(0)
+#endif
 
 } // namespace
 
@@ -97,8 +104,7 @@ private slots:
     {
         folder = std::make_unique<TTempProgramFolder>();
         pty = std::make_unique<TEmulatorPty>();
-        KKT_REQUIRE_DEVICE(pty->IsOpen(),
-                           QStringLiteral("the emulated device's port could not be opened"));
+        QVERIFY(pty->IsOpen());
         confPath = folder->FilePath(QStringLiteral("shop.conf"));
         QVERIFY(WriteConfigFile(confPath, SampleConfig()));
     }

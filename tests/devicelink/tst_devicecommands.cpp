@@ -1,6 +1,5 @@
 #include "devicecommands.h"
 #include "deviceport.h"
-#include "emulatedports.h"
 #include "emulatorpty.h"
 
 #include <QElapsedTimer>
@@ -57,7 +56,7 @@ private slots:
     void init()
     {
         pty = std::make_unique<TEmulatorPty>(kDevice);
-        KKT_REQUIRE_DEVICE(pty->IsOpen(), pty->ErrorText());
+        QVERIFY2(pty->IsOpen(), qPrintable(pty->ErrorText()));
     }
     void cleanup()
     {

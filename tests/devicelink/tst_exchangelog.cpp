@@ -1,5 +1,4 @@
 #include "devicecommands.h"
-#include "emulatedports.h"
 #include "exchangelog.h"
 #include "registerfixture.h"
 
@@ -29,7 +28,7 @@ class TestExchangeLog : public QObject
     TRegisterFixture r;
 
 private slots:
-    void init() { KKT_REQUIRE_DEVICE(r.Reset(), r.ErrorText()); }
+    void init() { QVERIFY2(r.Reset(), qPrintable(r.ErrorText())); }
     void cleanup() { TExchangeCapture::Instance().Stop(); }
 
     void linesOfAnExchange_data()

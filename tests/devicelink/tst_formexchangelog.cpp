@@ -1,6 +1,5 @@
 #include "devicecommands.h"
 #include "dialogrecorder.h"
-#include "emulatedports.h"
 #include "exchangelog.h"
 #include "exchangelogmodel.h"
 #include "formexchangelog.h"
@@ -43,7 +42,7 @@ class TestFormExchangeLog : public QObject
     TTempProgramFolder folder;
 
 private slots:
-    void init() { KKT_REQUIRE_DEVICE(r.Reset(), r.ErrorText()); }
+    void init() { QVERIFY2(r.Reset(), qPrintable(r.ErrorText())); }
 
     void oneWindowAndTheHookOnlyWhileOpen()
     {

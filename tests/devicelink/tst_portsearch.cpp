@@ -1,4 +1,3 @@
-#include "emulatedports.h"
 #include "emulatorpty.h"
 #include "portsearch.h"
 
@@ -69,7 +68,7 @@ private slots:
         QSKIP("Windows lists every COM port itself: a configured port is never added to the list");
 #endif
         TEmulatorPty pty;
-        KKT_REQUIRE_DEVICE(pty.IsOpen(), pty.ErrorText());
+        QVERIFY2(pty.IsOpen(), qPrintable(pty.ErrorText()));
         const QStringList without = EnumeratePorts(QString());
         const QStringList with = EnumeratePorts(pty.PortName());
         QCOMPARE(with, without + QStringList{pty.PortName()});

@@ -1,7 +1,6 @@
 #include "deviceport.h"
 #include "serialline.h"
 
-#include "emulatedports.h"
 #include "tempfolder.h"
 
 #include <QElapsedTimer>
@@ -10,6 +9,7 @@
 
 #ifdef Q_OS_WIN
 #include "portpairs.h"
+#include "winecommwait.h"
 
 #include <QSerialPort>
 #else
@@ -161,8 +161,10 @@ private slots:
     void openIsExclusive()
     {
         TBarePty pty;
+#ifdef Q_OS_WIN
         if (RunningUnderWine())
             QSKIP("Wine lets a COM port that is already open be opened again");
+#endif
         QVERIFY(pty.IsOpen());
         TSerialLine first, second;
         QVERIFY(first.Open(pty.Name(), 19200));
@@ -182,8 +184,7 @@ private slots:
         KKT_SKIP_WITHOUT_MODE_BITS();
 #else
         TBarePty pty;
-        KKT_REQUIRE_DEVICE(pty.IsOpen(),
-                           QStringLiteral("the emulated device's port could not be opened"));
+        QVERIFY(pty.IsOpen());
         QVERIFY(::chmod(QFile::encodeName(pty.Name()).constData(), 0600) == 0);
         TSerialLine line;
         TRunAsNobody nobody;
@@ -214,8 +215,7 @@ private slots:
     void readStopsAtCount()
     {
         TBarePty pty;
-        KKT_REQUIRE_DEVICE(pty.IsOpen(),
-                           QStringLiteral("the emulated device's port could not be opened"));
+        QVERIFY(pty.IsOpen());
         TSerialLine line;
         QVERIFY(line.Open(pty.Name(), 115200));
         line.SetReadTimeouts(20000);
@@ -235,8 +235,7 @@ private slots:
     void zeroTimeOutTakesWhatIsThere()
     {
         TBarePty pty;
-        KKT_REQUIRE_DEVICE(pty.IsOpen(),
-                           QStringLiteral("the emulated device's port could not be opened"));
+        QVERIFY(pty.IsOpen());
         TSerialLine line;
         QVERIFY(line.Open(pty.Name(), 115200));
         line.SetReadTimeouts(0);
@@ -254,8 +253,7 @@ private slots:
     void purgeDiscardsInput()
     {
         TBarePty pty;
-        KKT_REQUIRE_DEVICE(pty.IsOpen(),
-                           QStringLiteral("the emulated device's port could not be opened"));
+        QVERIFY(pty.IsOpen());
         TSerialLine line;
         QVERIFY(line.Open(pty.Name(), 115200));
         line.SetReadTimeouts(0);
@@ -272,8 +270,7 @@ private slots:
     void writeReachesTheLine()
     {
         TBarePty pty;
-        KKT_REQUIRE_DEVICE(pty.IsOpen(),
-                           QStringLiteral("the emulated device's port could not be opened"));
+        QVERIFY(pty.IsOpen());
         TSerialLine line;
         QVERIFY(line.Open(pty.Name(), 115200));
         const QByteArray frame = QByteArray::fromHex("17020100000075 0b 19 b300");

@@ -1,4 +1,3 @@
-#include "emulatedports.h"
 #include "emulatorengine.h"
 #include "emulatorpty.h"
 
@@ -182,7 +181,7 @@ private slots:
 void TestEmulatorPty::answersAcrossReopenedPorts()
 {
     TEmulatorPty pty(1);
-    KKT_REQUIRE_DEVICE(pty.IsOpen(), pty.ErrorText());
+    QVERIFY2(pty.IsOpen(), qPrintable(pty.ErrorText()));
 #ifdef Q_OS_WIN
     QVERIFY(pty.PortName().startsWith("COM"));
 #else
@@ -205,7 +204,7 @@ void TestEmulatorPty::answersAcrossReopenedPorts()
 void TestEmulatorPty::silenceSendsNothing()
 {
     TEmulatorPty pty;
-    KKT_REQUIRE_DEVICE(pty.IsOpen(), pty.ErrorText());
+    QVERIFY2(pty.IsOpen(), qPrintable(pty.ErrorText()));
     pty.Engine().StaySilent(1);
     TClientPort port(pty.PortName());
     QVERIFY(port.IsOpen());
@@ -220,7 +219,7 @@ void TestEmulatorPty::silenceSendsNothing()
 void TestEmulatorPty::brokenInputDoesNotSwallowTheNextRequest()
 {
     TEmulatorPty pty;
-    KKT_REQUIRE_DEVICE(pty.IsOpen(), pty.ErrorText());
+    QVERIFY2(pty.IsOpen(), qPrintable(pty.ErrorText()));
     TClientPort port(pty.PortName());
     QVERIFY(port.IsOpen());
     // Junk, then the start of a long frame that never ends.
@@ -235,7 +234,7 @@ void TestEmulatorPty::brokenInputDoesNotSwallowTheNextRequest()
 void TestEmulatorPty::pauseInsideTheAnswer()
 {
     TEmulatorPty pty;
-    KKT_REQUIRE_DEVICE(pty.IsOpen(), pty.ErrorText());
+    QVERIFY2(pty.IsOpen(), qPrintable(pty.ErrorText()));
     pty.Engine().PauseInNextAnswer(10, 400);
     TClientPort port(pty.PortName());
     QVERIFY(port.IsOpen());
@@ -252,7 +251,7 @@ void TestEmulatorPty::pauseInsideTheAnswer()
 void TestEmulatorPty::lineSpeedTakesTheLineTime()
 {
     TEmulatorPty pty;
-    KKT_REQUIRE_DEVICE(pty.IsOpen(), pty.ErrorText());
+    QVERIFY2(pty.IsOpen(), qPrintable(pty.ErrorText()));
     pty.Engine().SetLineSpeed(1200); // (11 + 31) bytes * 10 bits / 1200 baud = 350 ms
     TClientPort port(pty.PortName());
     QVERIFY(port.IsOpen());
@@ -272,7 +271,7 @@ void TestEmulatorPty::destructionLeavesNothingBehind()
 #endif
     TEmulatorEngine engine;
     auto pty = std::make_unique<TEmulatorPty>(engine);
-    KKT_REQUIRE_DEVICE(pty->IsOpen(), pty->ErrorText());
+    QVERIFY2(pty->IsOpen(), qPrintable(pty->ErrorText()));
     const QString name = pty->PortName();
     // At 50 baud the answer would take over 8 seconds: the stop must not wait it out.
     engine.SetLineSpeed(50);
@@ -288,7 +287,7 @@ void TestEmulatorPty::destructionLeavesNothingBehind()
 #ifdef Q_OS_WIN
     // The pair is free again for the next register.
     TEmulatorPty next(engine);
-    KKT_REQUIRE_DEVICE(next.IsOpen(), next.ErrorText());
+    QVERIFY2(next.IsOpen(), qPrintable(next.ErrorText()));
     QCOMPARE(next.PortName(), name);
 #else
     QCOMPARE(OpenFdCount(), before);

@@ -3,7 +3,6 @@
 
 #include "devicetext.h"
 #include "dialogrecorder.h"
-#include "emulatedports.h"
 #include "emulatorpty.h"
 #include "fakeworkhost.h"
 #include "framegsmsetting.h"
@@ -106,7 +105,7 @@ private:
 void TestGsmFrame::init()
 {
     pty = std::make_unique<TEmulatorPty>();
-    KKT_REQUIRE_DEVICE(pty->IsOpen(), pty->ErrorText());
+    QVERIFY2(pty->IsOpen(), qPrintable(pty->ErrorText()));
     host = std::make_unique<TFakeHost>();
     host->settings.Port.Name = pty->PortName();
     host->settings.Port.Speed = 115200;

@@ -1,5 +1,4 @@
 // The GSM parameter runs without windows: values in a list, the register on a pseudo-terminal.
-#include "emulatedports.h"
 #include "gsmruns.h"
 #include "registerfixture.h"
 
@@ -31,7 +30,7 @@ private:
     TStructSetting &settings = r.settings;
 
 private slots:
-    void init() { KKT_REQUIRE_DEVICE(r.Reset(), r.ErrorText()); }
+    void init() { QVERIFY2(r.Reset(), qPrintable(r.ErrorText())); }
 
     void writtenParametersReadBack()
     {

@@ -1,6 +1,5 @@
 // The goods tab's own buttons: the goods base file, clearing the register's goods base and
 // going to an item.
-#include "emulatedports.h"
 #include "tablesrunfixture.h"
 #include "tempfolder.h"
 #include "win1251.h"
@@ -66,7 +65,7 @@ private:
 void TestGoodsActions::init()
 {
     t = std::make_unique<TFrameUnderTest>();
-    KKT_REQUIRE_DEVICE(t->Ready(), t->pty.ErrorText());
+    QVERIFY2(t->Ready(), qPrintable(t->pty.ErrorText()));
     t->OpenTab(1);
 }
 

@@ -1,6 +1,5 @@
 // A run with the register as the user follows and stops it: the status bar text of its place;
 // the stop button and Esc end a tables or GSM run after the exchange under way.
-#include "emulatedports.h"
 #include "framegsmsetting.h"
 #include "gsmparams.h"
 #include "runstatus.h"
@@ -84,7 +83,7 @@ private slots:
         QFETCH(bool, byEsc);
         QFETCH(QStringList, statuses);
         TFrameUnderTest t;
-        KKT_REQUIRE_DEVICE(t.Ready(), t.pty.ErrorText());
+        QVERIFY2(t.Ready(), qPrintable(t.pty.ErrorText()));
         TFrameGsmSetting gsm(&t.host);
         gsm.InitFrame();
         gsm.show();

@@ -1,5 +1,4 @@
 // The tables runs without windows: cells in a map, the register on a pseudo-terminal.
-#include "emulatedports.h"
 #include "registerfixture.h"
 #include "tableruns.h"
 
@@ -43,7 +42,7 @@ private:
     TStructSetting &settings = r.settings;
 
 private slots:
-    void init() { KKT_REQUIRE_DEVICE(r.Reset(), r.ErrorText()); }
+    void init() { QVERIFY2(r.Reset(), qPrintable(r.ErrorText())); }
 
     // What is written to each tab reads back the same, through other cells.
     void writtenTabsReadBack_data()

@@ -1,5 +1,4 @@
 // "Прочитать из ККТ" on the tables frame against the emulated register.
-#include "emulatedports.h"
 #include "tablesrunfixture.h"
 
 namespace
@@ -58,7 +57,7 @@ private:
 void TestTablesRead::init()
 {
     t = std::make_unique<TFrameUnderTest>();
-    KKT_REQUIRE_DEVICE(t->Ready(), t->pty.ErrorText());
+    QVERIFY2(t->Ready(), qPrintable(t->pty.ErrorText()));
 }
 
 void TestTablesRead::cleanup()

@@ -1,6 +1,5 @@
 // The tables frame's tools beyond writing and reading: verifying the register against the
 // open tab, writing only the changed records, and the marks of changed records.
-#include "emulatedports.h"
 #include "goodsrecord.h"
 #include "runcontrol.h"
 #include "tablerun.h"
@@ -43,7 +42,7 @@ private slots:
     void init()
     {
         t = std::make_unique<TFrameUnderTest>();
-        KKT_REQUIRE_DEVICE(t->Ready(), t->pty.ErrorText());
+        QVERIFY2(t->Ready(), qPrintable(t->pty.ErrorText()));
         TStringGrid &goods = t->Grid(kGoodsTab);
         for (int row = 1; row <= 10; ++row) {
             goods.SetCells(GoodsColumn::Name, row, QStringLiteral("товар %1").arg(row));

@@ -1,5 +1,4 @@
 // "Записать в ККТ" on the tables frame against the emulated register.
-#include "emulatedports.h"
 #include "tablesrunfixture.h"
 
 #include <cmath>
@@ -46,7 +45,7 @@ private:
 void TestTablesWrite::init()
 {
     t = std::make_unique<TFrameUnderTest>();
-    KKT_REQUIRE_DEVICE(t->Ready(), t->pty.ErrorText());
+    QVERIFY2(t->Ready(), qPrintable(t->pty.ErrorText()));
 }
 
 void TestTablesWrite::cleanup()
