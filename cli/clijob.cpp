@@ -6,6 +6,7 @@
 #include "deviceport.h"
 #include "gridtexts.h"
 #include "gsmruns.h"
+#include "serialline.h"
 #include "tableruns.h"
 
 #include <QElapsedTimer>
@@ -143,9 +144,19 @@ void RunStatus(const TStructSetting &settings, TJobReport &report)
     report.lines += Text("Связь с ККТ установленна!");
 }
 
-void RunClearGoods(const TStructSetting &settings, TJobReport &report)
+void RunClearGoods(const TStructSetting &settings, TJobReport &report,
+                   const std::atomic<bool> &stop)
 {
+    // The register may take its 30 s: Ctrl+C gives up the wait at once, as "Стоп" does in the
+    // windows. The stop is then all there is to say; the base may or may not be cleared.
+    TSerialLine::SetWaitHook([&stop] { return !stop.load(); });
     const quint8 result = ClearGoods(settings);
+    TSerialLine::SetWaitHook({});
+    if (result != 0 && stop.load()) {
+        report.exitCode = 1;
+        report.stopped = true;
+        return;
+    }
     if (result != 0) {
         report.exitCode = 1;
         report.message = OneLine(Text("Внимание!\r\nОшибка очистки базы - ") +
@@ -188,7 +199,7 @@ TJobReport RunJobOn(const TJobInput &input, const TStructSetting &settings, TJob
         if (command == TCliCommand::Status)
             RunStatus(settings, report);
         else
-            RunClearGoods(settings, report);
+            RunClearGoods(settings, report, stop);
         events.Progress(report.port, 1, 1, QString());
         report.elapsedMs = timer.elapsed();
         return report;

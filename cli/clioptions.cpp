@@ -4,6 +4,8 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
+
 namespace
 {
 
@@ -26,6 +28,12 @@ constexpr std::array<TCommandName, 8> kCommands = {{
 
 constexpr std::array<const char *, kCliPartCount> kPartNames = {"oper",   "goods",  "groups",
                                                                 "cliche", "agents", "gsm"};
+
+// The speeds a register's line takes; the time-out and the device number are whole numbers the
+// settings keep in 32 bits with a sign, as the connection dialog takes them.
+constexpr std::array<qint64, 9> kSpeeds = {600,   1200,  2400,  4800,  9600,
+                                           19200, 38400, 57600, 115200};
+constexpr qint64 kMaxSetting = 2147483647;
 
 QString Err(const char *text)
 {
@@ -81,16 +89,20 @@ QString ParseOption(const QString &name, const QString &value, TCliOptions &o)
     if (name == QLatin1String("--port")) {
         o.ports += value.split(QLatin1Char(','), Qt::SkipEmptyParts);
     } else if (name == QLatin1String("--speed")) {
-        if (!ParseNumber(value, 1, 4000000, n))
-            return Err("Неверная скорость порта: ") + value;
+        if (!ParseNumber(value, 1, kMaxSetting, n) ||
+            std::find(kSpeeds.begin(), kSpeeds.end(), n) == kSpeeds.end())
+            return Err("Неверная скорость порта: ") + value +
+                   Err(" (допустимы 600, 1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200)");
         o.speed = qint32(n);
     } else if (name == QLatin1String("--timeout")) {
-        if (!ParseNumber(value, 1, 600000, n))
-            return Err("Неверный тайм-аут (мс): ") + value;
+        if (!ParseNumber(value, 1, kMaxSetting, n))
+            return Err("Неверный тайм-аут (мс): ") + value + Err(" (допустимо от 1 до ") +
+                   QString::number(kMaxSetting) + Err(")");
         o.timeOut = qint32(n);
     } else if (name == QLatin1String("--device")) {
-        if (!ParseNumber(value, 0, 0xFFFFFFFFLL, n))
-            return Err("Неверный номер ККТ: ") + value;
+        if (!ParseNumber(value, 0, kMaxSetting, n))
+            return Err("Неверный номер ККТ: ") + value + Err(" (допустимо от 0 до ") +
+                   QString::number(kMaxSetting) + Err(")");
         o.device = quint32(n);
     } else if (name == QLatin1String("--only")) {
         return ParseOnly(value, o);

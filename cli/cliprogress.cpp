@@ -20,6 +20,24 @@ void TProgressPrinter::EmitLocked(const QVariantMap &event)
     std::fflush(stdout);
 }
 
+QVariantMap TProgressPrinter::FailureEvent(const TJobReport &report)
+{
+    // A verify that found differences has no failure text of its own: its lines are the
+    // differences.
+    const QString message =
+        report.message.isEmpty()
+            ? QStringLiteral("ККТ отличается от файла, отличий: %1").arg(report.lines.size())
+            : report.message;
+    return {{"event", "failure"}, {"port", report.port}, {"message", message}};
+}
+
+void TProgressPrinter::Failed(const TJobReport &report)
+{
+    const std::lock_guard lock(mutex_);
+    if (json_)
+        EmitLocked(FailureEvent(report));
+}
+
 void TProgressPrinter::Started(const QString &port, qint64 total)
 {
     const std::lock_guard lock(mutex_);
@@ -63,7 +81,7 @@ void TProgressPrinter::Finished(const TJobReport &report)
     const char *result = report.exitCode == 0 ? "ok" : report.stopped ? "stopped" : "failed";
     if (json_) {
         if (report.exitCode != 0 && !report.stopped)
-            EmitLocked({{"event", "failure"}, {"port", report.port}, {"message", report.message}});
+            EmitLocked(FailureEvent(report));
         EmitLocked({{"event", "end"},
                     {"port", report.port},
                     {"result", result},

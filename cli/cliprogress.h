@@ -21,6 +21,8 @@ public:
     void Progress(const QString &port, qint64 done, qint64 total, const QString &where) override;
     // The run's end, or its failure followed by its end.
     void Finished(const TJobReport &report);
+    // A failure after the runs' end (the file read could not be saved).
+    void Failed(const TJobReport &report);
     // Ends the live lines, so what follows starts on a line of its own.
     void EndLive();
 
@@ -28,6 +30,8 @@ public:
     static QByteArray JsonLine(const QVariantMap &event);
 
 private:
+    static QVariantMap FailureEvent(const TJobReport &report);
+
     struct TLine {
         qint64 done = 0;
         qint64 total = 0;

@@ -1,5 +1,7 @@
 #include "clitrace.h"
 
+#include "filefailure.h"
+
 #include <QDateTime>
 
 namespace
@@ -12,12 +14,17 @@ thread_local char lastLetter = '?';
 
 bool TTraceFile::Open(const QString &path, QString *errorText)
 {
+    // A pipe without a reader would hold the opening until one comes, a device would take the
+    // lines: only a file is appended to (a link to nothing creates its target).
+    QString reason;
+    if (InspectFile(path, &reason) == TFileKind::Other) {
+        if (errorText)
+            *errorText = reason;
+        return false;
+    }
     file_.setFileName(path);
-    if (file_.open(QIODevice::WriteOnly | QIODevice::Append))
-        return true;
-    if (errorText)
-        *errorText = file_.errorString();
-    return false;
+    return TryFileCall(file_, errorText,
+                       [this] { return file_.open(QIODevice::WriteOnly | QIODevice::Append); });
 }
 
 QByteArray TTraceFile::EventText(const TExchangeEvent &event, char letter)

@@ -13,7 +13,8 @@
 class TTraceFile
 {
 public:
-    // False with the system's words in errorText when the file cannot be opened for appending.
+    // False with the reason in errorText when the file cannot be opened for appending or is no
+    // plain file (a folder, a pipe, a device).
     bool Open(const QString &path, QString *errorText);
     // The hook to set while the runs go on; it writes through this object.
     const TExchangeHook &Hook() const { return hook_; }

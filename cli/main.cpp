@@ -1,6 +1,8 @@
 // kkt-cli: programs registers from a configuration or goods base file, one or several at once.
 #include "clijob.h"
 #include "clioptions.h"
+#include "clioutput.h"
+#include "clipreflight.h"
 #include "cliprogress.h"
 #include "clitrace.h"
 #include "configfile.h"
@@ -54,29 +56,6 @@ QString FileError(const char *what, const QString &path, const QString &reason)
     return Text(what) + Text(" \"") + path + Text("\": ") + reason;
 }
 
-// The file's values for write and verify, or what read merges into. Empty when usable.
-QString LoadInput(const TCliOptions &o, TConfig &config)
-{
-    config = DefaultGridConfig();
-    const bool reading = o.command == TCliCommand::Read || o.command == TCliCommand::ReadGoods;
-    const bool exists = QFile::exists(o.file);
-    if (!exists && !reading)
-        return FileError("Файл не найден", o.file, Text("нет такого файла"));
-    if (!exists)
-        return {};
-    QString error;
-    if (!o.GoodsOnly())
-        return ReadConfigFile(o.file, config, &error)
-                   ? QString()
-                   : FileError("Не удалось прочитать файл конфигурации", o.file, error);
-    QVector<TConfig_PredmRasch> rows;
-    if (!LoadGoodsBaseFile(o.file, kGoodsItemCount, &rows, &error))
-        return FileError("Не удалось прочитать файл базы товаров", o.file, error);
-    for (int i = 0; i < rows.size() && i < kGoodsItemCount; ++i)
-        config.Tables.PredmRasch[std::size_t(i)] = rows.at(i);
-    return {};
-}
-
 // Saves what read brought; empty when saved.
 QString SaveOutput(const TCliOptions &o, const TConfig &config)
 {
@@ -117,6 +96,7 @@ void PrintSummary(const std::vector<TJobReport> &reports)
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
+    KeepRunningWithoutReader();
     const TCliParse parse = ParseCliArguments(QCoreApplication::arguments().mid(1));
     if (!parse.error.isEmpty())
         return UsageError(parse.error);
@@ -140,8 +120,11 @@ int main(int argc, char *argv[])
     QStringList ports = o.ports;
     if (ports.isEmpty() && !settings.Port.Name.isEmpty())
         ports += settings.Port.Name;
+    ports = DistinctPorts(ports);
     if (ports.isEmpty())
         return UsageError(Text("Не указан порт ККТ (--port или ProgSett.ini)"));
+    if (const QString why = PortsRefusal(ports); !why.isEmpty())
+        return UsageError(why);
     const bool reading = o.command == TCliCommand::Read || o.command == TCliCommand::ReadGoods;
     if (reading && ports.size() > 1)
         return UsageError(Text("Чтение в файл выполняется с одного порта"));
@@ -191,8 +174,14 @@ int main(int argc, char *argv[])
     }
     if (reading && exitCode == 0) {
         const QString error = SaveOutput(o, reports.front().config);
-        if (!error.isEmpty())
-            return UsageError(error);
+        if (!error.isEmpty()) {
+            // Said as the other file errors are, and in the summary and the events too.
+            TJobReport &r = reports.front();
+            r.message = error;
+            r.exitCode = UsageError(error);
+            printer.Failed(r);
+            exitCode = r.exitCode;
+        }
     }
     if (stopRequested.load())
         Print(stderr, Text("ВНИМАНИЕ! Операция прервана пользователем!"));

@@ -168,7 +168,7 @@ bool ReadConfigDocument(const QString &path, TIniDocument &doc, QString *errorTe
     return doc.Load(path, errorText);
 }
 
-bool HoldsConfig(const TIniDocument &doc)
+bool HoldsConfigTable(const TIniDocument &doc, TTableTab tab)
 {
     auto any = [&doc](int count, QString (*section)(int)) {
         for (int n = 0; n < count; ++n)
@@ -176,10 +176,32 @@ bool HoldsConfig(const TIniDocument &doc)
                 return true;
         return false;
     };
-    return doc.HasSection(kGsmSection) || doc.HasSection(kAgentSection) ||
-           any(kConfigOperCount, OperTitleSection) || any(kConfigOperCount, OperSection) ||
-           any(kConfigGoodsCount, GoodsSection) || any(kConfigGroupCount, GroupSection) ||
-           any(kConfigClicheCount, ClicheSection);
+    switch (tab) {
+    case TTableTab::Operators:
+        return any(kConfigOperCount, OperTitleSection) || any(kConfigOperCount, OperSection);
+    case TTableTab::Goods:
+        return any(kConfigGoodsCount, GoodsSection);
+    case TTableTab::Groups:
+        return any(kConfigGroupCount, GroupSection);
+    case TTableTab::Cliche:
+        return any(kConfigClicheCount, ClicheSection);
+    case TTableTab::Agents:
+        return doc.HasSection(kAgentSection);
+    }
+    return false;
+}
+
+bool HoldsConfigGsm(const TIniDocument &doc)
+{
+    return doc.HasSection(kGsmSection);
+}
+
+bool HoldsConfig(const TIniDocument &doc)
+{
+    for (int t = 0; t < kTableTabCount; ++t)
+        if (HoldsConfigTable(doc, TTableTab(t)))
+            return true;
+    return HoldsConfigGsm(doc);
 }
 
 bool ReadConfigFile(const QString &path, TConfig &config, QString *errorText)

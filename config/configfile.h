@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tablelayout.h"
+
 #include <QString>
 
 struct TConfig;
@@ -30,3 +32,6 @@ bool ReadConfigDocument(const QString &path, TIniDocument &doc, QString *errorTe
 // Whether doc holds at least one section of the configuration; loading a file without any
 // would only reset every field.
 bool HoldsConfig(const TIniDocument &doc);
+// The same for one table, and for the GSM parameters.
+bool HoldsConfigTable(const TIniDocument &doc, TTableTab tab);
+bool HoldsConfigGsm(const TIniDocument &doc);

@@ -1,5 +1,7 @@
 #include "serialline.h"
 
+#include "filefailure.h"
+
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QFile>
@@ -10,6 +12,7 @@
 #include <thread>
 
 #ifdef Q_OS_UNIX
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -37,24 +40,13 @@ void PrecisePause(std::chrono::microseconds duration)
 
 thread_local TSerialLine::TWaitHook waitHook;
 
-// Where the user knows the port by: its device file on Linux ("ttyUSB0" is /dev/ttyUSB0), its
-// name on Windows.
-QString ShownName(const QString &portName)
-{
-#ifdef Q_OS_WIN
-    return portName;
-#else
-    // As the serial port itself resolves a bare name.
-    return portName.startsWith(u'/') ? portName : QStringLiteral("/dev/") + portName;
-#endif
-}
-
 // Whether this user may not open the device at all (no read and write permission); a port
 // refused otherwise is held by another program.
 bool AccessDenied(const QString &portName)
 {
 #ifdef Q_OS_UNIX
-    return ::access(QFile::encodeName(ShownName(portName)).constData(), R_OK | W_OK) != 0 &&
+    return ::access(QFile::encodeName(TSerialLine::DevicePath(portName)).constData(),
+                    R_OK | W_OK) != 0 &&
            errno == EACCES;
 #else
     Q_UNUSED(portName);
@@ -62,16 +54,71 @@ bool AccessDenied(const QString &portName)
 #endif
 }
 
+QString NotFoundText(const QString &name)
+{
+    return QStringLiteral("Порт %1 не найден").arg(name);
+}
+
+QString NotSerialPortText(const QString &name)
+{
+    return QStringLiteral("%1 не является последовательным портом").arg(name);
+}
+
+// The system's error number of an opening that has just failed; on Windows the serial
+// library's kinds say enough.
+int SystemOpenError()
+{
+#ifdef Q_OS_UNIX
+    return errno;
+#else
+    return 0;
+#endif
+}
+
 } // namespace
+
+QString TSerialLine::DevicePath(const QString &portName)
+{
+#ifdef Q_OS_WIN
+    return portName;
+#else
+    // As the serial port itself resolves a bare name.
+    const bool path = portName.startsWith(u'/') || portName.startsWith(QLatin1String("./")) ||
+                      portName.startsWith(QLatin1String("../"));
+    return path ? portName : QStringLiteral("/dev/") + portName;
+#endif
+}
 
 void TSerialLine::SetWaitHook(TWaitHook hook)
 {
     waitHook = std::move(hook);
 }
 
-void TSerialLine::SetOpenFailure(const QString &portName, qint32 speed)
+QString TSerialLine::NotSerialPort(const QString &portName)
 {
-    const QString name = portName.isEmpty() ? QString() : ShownName(portName);
+#ifdef Q_OS_UNIX
+    if (portName.isEmpty())
+        return {};
+    const QString name = TSerialLine::DevicePath(portName);
+    struct stat st {
+    };
+    // What cannot be looked at is left to the opening, which says why.
+    if (::stat(QFile::encodeName(name).constData(), &st) != 0 || S_ISCHR(st.st_mode))
+        return {};
+    const char *what = S_ISDIR(st.st_mode)   ? "это каталог"
+                       : S_ISREG(st.st_mode) ? "это обычный файл"
+                       : S_ISBLK(st.st_mode) ? "это дисковое устройство"
+                                             : "это канал или сокет";
+    return NotSerialPortText(name) + QStringLiteral(": ") + QString::fromUtf8(what);
+#else
+    Q_UNUSED(portName);
+    return {};
+#endif
+}
+
+void TSerialLine::SetOpenFailure(const QString &portName, qint32 speed, int systemError)
+{
+    const QString name = portName.isEmpty() ? QString() : TSerialLine::DevicePath(portName);
     if (name.isEmpty()) {
         openFailure = QStringLiteral("Не выбран порт ККТ");
         return;
@@ -79,10 +126,14 @@ void TSerialLine::SetOpenFailure(const QString &portName, qint32 speed)
     switch (port.error()) {
     case QSerialPort::NoError:
     case QSerialPort::UnsupportedOperationError:
-        openFailure = QStringLiteral("Порт %1 не работает на скорости %2").arg(name).arg(speed);
+        // A device without line settings (/dev/null) refuses them as it opens.
+        openFailure =
+            systemError == ENOTTY
+                ? NotSerialPortText(name)
+                : QStringLiteral("Порт %1 не работает на скорости %2").arg(name).arg(speed);
         return;
     case QSerialPort::DeviceNotFoundError:
-        openFailure = QStringLiteral("Порт %1 не найден").arg(name);
+        openFailure = NotFoundText(name);
         return;
     case QSerialPort::PermissionError:
     case QSerialPort::OpenError:
@@ -93,8 +144,15 @@ void TSerialLine::SetOpenFailure(const QString &portName, qint32 speed)
                 : QStringLiteral("Порт %1 занят другой программой").arg(name);
         return;
     default:
+        // A device file without its device (/dev/tty outside a terminal, a cable pulled out).
+        if (systemError == ENXIO) {
+            openFailure = NotFoundText(name);
+            return;
+        }
+        // The serial library's own texts are the system's English ones.
         openFailure =
-            QStringLiteral("Не удалось открыть порт %1: %2").arg(name, port.errorString());
+            QStringLiteral("Не удалось открыть порт %1: %2")
+                .arg(name, systemError != 0 ? SystemErrorText(systemError) : port.errorString());
         return;
     }
 }
@@ -115,8 +173,15 @@ bool TSerialLine::Open(const QString &portName, qint32 speed)
         SetOpenFailure(portName, speed);
         return false;
     }
+    // Neither a lock file nor an opening for what is plainly no port (a plain file would
+    // otherwise open and then refuse the speed).
+    openFailure = NotSerialPort(portName);
+    if (!openFailure.isEmpty())
+        return false;
+    ClearFileError();
     if (!port.open(QIODevice::ReadWrite)) {
-        SetOpenFailure(portName, speed);
+        // Taken at once: the serial library maps the system's number to fewer kinds.
+        SetOpenFailure(portName, speed, SystemOpenError());
         Close();
         return false;
     }

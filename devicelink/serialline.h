@@ -25,6 +25,11 @@ public:
     // Why the last Open failed, in the user's words ("Порт /dev/ttyUSB0 занят другой
     // программой"); empty after one that succeeded.
     const QString &OpenFailure() const { return openFailure; }
+    // The device a port name opens: "/dev/ttyUSB0" for "ttyUSB0"; on Windows the name itself.
+    static QString DevicePath(const QString &portName);
+    // Why the name is certainly no serial port (a folder, a plain file, a pipe), looked at
+    // without opening it; empty when it may be one. Always empty on Windows.
+    static QString NotSerialPort(const QString &portName);
     // Total read time-out in ms (negative counts as 0) and the longest gap between two bytes.
     void SetReadTimeouts(int totalMs, int gapMs = kByteGapMs);
     bool IsOpen() const { return port.isOpen(); }
@@ -49,7 +54,8 @@ public:
     static void SetWaitHook(TWaitHook hook);
 
 private:
-    void SetOpenFailure(const QString &portName, qint32 speed);
+    // systemError: the system's error number of the failed opening, 0 when unknown.
+    void SetOpenFailure(const QString &portName, qint32 speed, int systemError = 0);
 
     QSerialPort port;
     int totalTimeoutMs = 0;

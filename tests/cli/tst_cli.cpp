@@ -170,6 +170,12 @@ private slots:
         QCOMPARE(differences,
                  QStringList{"Клише, строка 1, Наименование: в файле \"ООО РОМАШКА\", в ККТ "
                              "\"OOO LUTIK\""});
+        // The machine-readable failure says what failed, and where.
+        const TCliRun json = RunCli(QStringList{"verify", readPath, "--json"} + parts + Link(*pty));
+        QVERIFY2(json.out.contains(QStringLiteral("{\"event\":\"failure\",\"message\":\"ККТ "
+                                                  "отличается от файла, отличий: 1\",\"port\":\"") +
+                                   pty->PortName() + QStringLiteral("\"}")),
+                 qPrintable(json.out));
     }
 
     void oneSilentRegisterDoesNotStopTheOthers()
@@ -177,9 +183,14 @@ private slots:
         SKIP_ANSWERS_UNDER_WINE();
         TEmulatorPty second, silent;
         silent.Engine().StaySilentAlways(true);
-        const TCliRun run =
-            RunCli(QStringList{"write", confPath, "--only", "oper", "--json"} + Link(*pty) +
-                   QStringList{"--port", second.PortName() + "," + silent.PortName()});
+        // The first port named twice ("pts/5" is /dev/pts/5) is one register, not one held by
+        // another program.
+        const QString again = pty->PortName().startsWith(QStringLiteral("/dev/"))
+                                  ? pty->PortName().mid(5)
+                                  : pty->PortName().toLower();
+        const TCliRun run = RunCli(
+            QStringList{"write", confPath, "--only", "oper", "--json"} + Link(*pty) +
+            QStringList{"--port", second.PortName() + "," + silent.PortName(), "--port", again});
         QCOMPARE(run.exitCode, 1);
         QCOMPARE(run.out.count(QStringLiteral("\"event\":\"end\"")), 3);
         QCOMPARE(run.out.count(QStringLiteral("\"result\":\"ok\"")), 2);
@@ -194,6 +205,13 @@ private slots:
         QVERIFY2(
             missing.err.contains(QStringLiteral("(код 1) (Порт /dev/kkt-no-such-port не найден)")),
             qPrintable(missing.err));
+#ifndef Q_OS_WIN
+        // A device without line settings, found out as it opens.
+        const TCliRun null = RunCli(QStringList{"status", "--port", QStringLiteral("/dev/null")});
+        QVERIFY2(null.err.contains(QStringLiteral("(код 1) (/dev/null не является последовательным "
+                                                  "портом)")),
+                 qPrintable(null.err));
+#endif
     }
 
     void interruptEndsTheRunAfterItsExchange()
@@ -219,24 +237,157 @@ private slots:
 #endif
     }
 
-    void badArgumentsAreRefused_data()
+    void closedOutputDoesNotEndTheRun()
+    {
+#ifdef Q_OS_WIN
+        QSKIP("Windows only fails a write to a closed pipe; it ends no program for it");
+#else
+        // A reader that takes one line and goes; the status is kkt-cli's own.
+        QProcess process;
+        process.start(QStringLiteral("bash"),
+                      QStringList{"-c",
+                                  "\"$0\" \"$@\" | head -n 1 >/dev/null; exit ${PIPESTATUS[0]}",
+                                  KKT_CLI_PROGRAM, "write", confPath, "--only", "goods", "--goods",
+                                  "1-300", "--json"} +
+                          Link(*pty));
+        QVERIFY(process.waitForFinished(60000));
+        QCOMPARE(process.exitCode(), 0);
+        QCOMPARE(pty->Engine().ReceivedCount(), 300);
+#endif
+    }
+
+    void interruptEndsTheClearingWaitAtOnce()
+    {
+#ifdef Q_OS_WIN
+        QSKIP("Windows has no interrupt signal to send to another program");
+#else
+        // A silent register: the clearing would wait its 30 s for the answer.
+        pty->Engine().StaySilentAlways(true);
+        QProcess process;
+        process.start(QStringLiteral(KKT_CLI_PROGRAM),
+                      QStringList{"clear-goods", "--yes"} + Link(*pty));
+        QTRY_VERIFY_WITH_TIMEOUT(pty->Engine().ReceivedCount() == 1, 10000);
+        ::kill(pid_t(process.processId()), SIGINT);
+        QVERIFY(process.waitForFinished(10000));
+        QCOMPARE(process.exitCode(), 1);
+        QCOMPARE(QString::fromUtf8(process.readAllStandardError()),
+                 QStringLiteral("ВНИМАНИЕ! Операция прервана пользователем!\n"));
+        QVERIFY(QString::fromUtf8(process.readAllStandardOutput())
+                    .contains(QStringLiteral("прервано")));
+#endif
+    }
+
+    void refusedBeforeAnythingIsSent_data()
     {
         QTest::addColumn<QStringList>("args");
-        QTest::newRow("no command") << QStringList{};
-        QTest::newRow("unknown command") << QStringList{"burn"};
-        QTest::newRow("goods from 0") << QStringList{"write", "x.conf", "--goods", "0-5"};
-        QTest::newRow("goods past 6000") << QStringList{"write", "x.conf", "--goods", "5-6001"};
-        QTest::newRow("unknown table") << QStringList{"write", "x.conf", "--only", "gods"};
-        QTest::newRow("clearing unconfirmed") << QStringList{"clear-goods"};
-        QTest::newRow("missing file") << QStringList{"write", "/nonexistent/x.conf"};
-        QTest::newRow("unknown option") << QStringList{"status", "--colour"};
+        // After "kkt-cli: "; "@" stands for the test's folder.
+        QTest::addColumn<QString>("message");
+        // Names a pipe, a link or a plain file as a port, which Windows has not or words otherwise.
+        QTest::addColumn<bool>("posixOnly");
+        const QString range = QStringLiteral(" должен иметь вид A-B, где 1 <= A <= B <= 6000");
+        QTest::newRow("no command")
+            << QStringList{} << "Не указана команда (kkt-cli --help выводит список команд)"
+            << false;
+        QTest::newRow("unknown command")
+            << QStringList{"burn"} << "Неизвестная команда: burn" << false;
+        QTest::newRow("goods from 0") << QStringList{"write", "x.conf", "--goods", "0-5"}
+                                      << "Диапазон товаров \"0-5\"" + range << false;
+        QTest::newRow("goods past 6000") << QStringList{"write", "x.conf", "--goods", "5-6001"}
+                                         << "Диапазон товаров \"5-6001\"" + range << false;
+        QTest::newRow("unknown table")
+            << QStringList{"write", "x.conf", "--only", "gods"}
+            << "Неизвестная таблица в --only: gods (допустимы oper, goods, groups, cliche, agents, "
+               "gsm)"
+            << false;
+        QTest::newRow("clearing unconfirmed")
+            << QStringList{"clear-goods"}
+            << "Очистка удаляет из ККТ всю базу товаров. Для подтверждения укажите --yes" << false;
+        QTest::newRow("unknown option")
+            << QStringList{"status", "--colour"} << "Неизвестный параметр: --colour" << false;
+        QTest::newRow("speed no line takes")
+            << QStringList{"status", "--speed", "14400"}
+            << "Неверная скорость порта: 14400 (допустимы 600, 1200, 2400, 4800, 9600, 19200, "
+               "38400, 57600, 115200)"
+            << false;
+        QTest::newRow("time-out past the settings")
+            << QStringList{"status", "--timeout", "2147483648"}
+            << "Неверный тайм-аут (мс): 2147483648 (допустимо от 1 до 2147483647)" << false;
+        QTest::newRow("device past the settings")
+            << QStringList{"status", "--device", "2147483648"}
+            << "Неверный номер ККТ: 2147483648 (допустимо от 0 до 2147483647)" << false;
+
+        // Files that would blank the register.
+        QTest::newRow("missing file")
+            << QStringList{"write", "/nonexistent/x.conf"}
+            << "Файл не найден \"/nonexistent/x.conf\": нет такого файла" << false;
+        QTest::newRow("configuration as goods")
+            << QStringList{"write-goods", "@shop.conf"}
+            << "Файл \"@shop.conf\" не содержит базы товаров: в нём нет ни одного раздела "
+               "\"ТОВАР_#\""
+            << false;
+        QTest::newRow("settings as configuration")
+            << QStringList{"write", "@ProgSett.ini"}
+            << "Файл \"@ProgSett.ini\" не содержит конфигурации ККТ: в нём нет ни одного её "
+               "раздела"
+            << false;
+        QTest::newRow("none of the tables named")
+            << QStringList{"verify", "@gsm.conf", "--only", "cliche,oper"}
+            << "Файл \"@gsm.conf\" не содержит таблиц из --only: oper, cliche" << false;
+
+        // Names that are not what they are taken for, and outputs that cannot be written.
+        QTest::newRow("trace into a missing folder")
+            << QStringList{"status", "--trace", "/nonexistent/trace.log"}
+            << "Не удалось открыть файл трассировки \"/nonexistent/trace.log\": Нет такого файла "
+               "или каталога"
+            << false;
+        QTest::newRow("trace into a pipe")
+            << QStringList{"write", "@shop.conf", "--trace", "@pipe"}
+            << "Не удалось открыть файл трассировки \"@pipe\": Это не обычный файл (канал, "
+               "устройство или сокет)"
+            << true;
+        QTest::newRow("link loop as input")
+            << QStringList{"write", "@loop.conf"}
+            << "Не удалось прочитать файл конфигурации \"@loop.conf\": Слишком много уровней "
+               "символических ссылок"
+            << true;
+        QTest::newRow("read into a link loop")
+            << QStringList{"read", "@loop.conf"}
+            << "Не удалось сохранить файл конфигурации \"@loop.conf\": Слишком много уровней "
+               "символических ссылок"
+            << true;
+        QTest::newRow("read into a missing folder")
+            << QStringList{"read-goods", "/nonexistent/x.dbZ48"}
+            << "Не удалось сохранить файл базы товаров \"/nonexistent/x.dbZ48\": Нет такого "
+               "файла или каталога"
+            << true;
+        QTest::newRow("folder as port")
+            << QStringList{"status", "--port", "@"}
+            << "@ не является последовательным портом: это каталог" << true;
+        QTest::newRow("plain file as port")
+            << QStringList{"status", "--port", "@gsm.conf"}
+            << "@gsm.conf не является последовательным портом: это обычный файл" << true;
     }
-    void badArgumentsAreRefused()
+    void refusedBeforeAnythingIsSent()
     {
         QFETCH(QStringList, args);
+        QFETCH(QString, message);
+        QFETCH(bool, posixOnly);
+        if (posixOnly)
+            KKT_SKIP_WITHOUT_SPECIAL_FILES();
+        QVERIFY(folder->Write(QStringLiteral("ProgSett.ini"), "[COM_PORT]\r\nTimeOut=400\r\n"));
+        QVERIFY(folder->Write(QStringLiteral("gsm.conf"), "[GSM]\r\n"));
+        if (posixOnly) {
+            QVERIFY(folder->MakeSpecial(QStringLiteral("loop.conf"),
+                                        TTempProgramFolder::Special::LinkLoop));
+            QVERIFY(folder->MakeSpecial(QStringLiteral("pipe"), TTempProgramFolder::Special::Pipe));
+        }
+        for (QString &arg : args)
+            arg.replace(QLatin1Char('@'), folder->Path());
         const TCliRun run = RunCli(args + Link(*pty));
         QCOMPARE(run.exitCode, 2);
-        QVERIFY(run.err.startsWith(QStringLiteral("kkt-cli: ")));
+        QCOMPARE(run.err, QStringLiteral("kkt-cli: ") +
+                              message.replace(QLatin1Char('@'), folder->Path()) +
+                              QLatin1Char('\n'));
         QCOMPARE(pty->Engine().ReceivedCount(), 0);
     }
 
