@@ -34,29 +34,41 @@ bool Digits(const QString &text, int maxLength)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
 {
     const QByteArray input(reinterpret_cast<const char *>(bytes), qsizetype(size));
-    const QString text = DecodeCsvBytes(input);
-    const QChar separator = DetectCsvSeparator(text);
-    const QVector<TCsvRecord> records = ReadCsvRecords(text, separator);
+    const TCsvSource source(input);
+    const char separator = DetectCsvSeparator(source.Text());
 
     QString written;
     QVector<QStringList> whole;
     int line = 0;
-    for (const TCsvRecord &record : records) {
-        Check(record.line > line); // lines only go forward
-        line = record.line;
-        if (!record.broken) {
-            written += CsvLine(record.fields, separator);
-            whole.append(record.fields);
+    TCsvReader reader(source.Text(), separator);
+    while (reader.Next()) {
+        Check(reader.Line() > line); // lines only go forward
+        line = reader.Line();
+        if (!reader.Broken()) {
+            QStringList fields;
+            for (int i = 0; i < reader.FieldCount(); ++i)
+                fields.append(source.Decode(reader.Field(i)));
+            written += CsvLine(fields, QChar::fromLatin1(separator));
+            whole.append(fields);
         }
     }
-    const QVector<TCsvRecord> again = ReadCsvRecords(written, separator);
-    Check(again.size() == whole.size());
-    for (qsizetype i = 0; i < again.size(); ++i)
-        Check(!again[i].broken && again[i].fields == whole[i]);
+    const QByteArray again = written.toUtf8();
+    TCsvReader rereader(again, separator);
+    qsizetype records = 0;
+    while (rereader.Next()) {
+        Check(records < whole.size() && !rereader.Broken() &&
+              rereader.FieldCount() == whole[records].size());
+        for (int i = 0; i < rereader.FieldCount(); ++i)
+            Check(QString::fromUtf8(rereader.Field(i)) == whole[records][i]);
+        ++records;
+    }
+    Check(records == whole.size());
 
     const QVector<TConfig_PredmRasch> fresh(
         6000, TConfig_PredmRasch{{}, QStringLiteral("Узкий"), {}, {}, {}});
     const TGoodsImportPlan plan = PlanGoodsImport(input, fresh);
+    Check(plan.refusal.isEmpty() || plan.items.isEmpty());
+    Check(plan.problems.size() <= qMin(plan.problemCount, kListedGoodsCsvProblems));
     QSet<int> items;
     for (const TGoodsCsvItem &item : plan.items) {
         Check(item.item >= 1 && item.item <= 6000 && !items.contains(item.item));

@@ -30,21 +30,29 @@ struct TGoodsCsvProblem {
     QString reason;
 };
 
+// The unusable lines a plan lists; the others are only counted.
+inline constexpr int kListedGoodsCsvProblems = 1000;
+
 // What an import would do to the grid, worked out before anything changes.
 struct TGoodsImportPlan {
     QVector<TGoodsCsvItem> items;       // in the order of the file's lines
-    QVector<TGoodsCsvProblem> problems; // by line
+    QVector<TGoodsCsvProblem> problems; // by line, the first kListedGoodsCsvProblems
+    int problemCount = 0;               // every line that cannot be used
     int shortenedNames = 0;             // names cut to their font's limit
+    // Not empty: the file is not imported at all (no items), and this message says why.
+    QString refusal;
 };
 
-// Reads a file's bytes (code page and separator detected, an optional header of loosely
-// matched column names, otherwise the export's columns) against the grid's current rows.
-// Columns the file lacks keep the row's cells; a line without an item number takes the next
-// empty row from the first, one that no numbered line names.
+// Reads a file's bytes in one pass (code page and separator detected, an optional header of
+// loosely matched column names, otherwise the export's columns) against the grid's current
+// rows. Columns the file lacks keep the row's cells; a line without an item number takes the
+// next empty row from the first, one that no numbered line names. Refused whole: a file
+// without a header whose lines are mostly unusable (not a goods table), and one with more
+// usable lines than the table has rows.
 TGoodsImportPlan PlanGoodsImport(const QByteArray &bytes,
                                  const QVector<TConfig_PredmRasch> &current);
 
-// The confirmation's text: how many items will be set, then each line that cannot be used.
+// The confirmation's text: how many items will be set, then the lines that cannot be used.
 QString GoodsImportSummary(const TGoodsImportPlan &plan);
 QString GoodsImportProblemText(const TGoodsImportPlan &plan);
 

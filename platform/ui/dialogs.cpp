@@ -31,18 +31,28 @@ public:
 
     QString OpenFileName(QWidget *parent, const QString &filter, const QString &defaultExt) override
     {
-        return Run(parent, QFileDialog::AcceptOpen, filter, defaultExt);
+        return Run(parent, QFileDialog::AcceptOpen, {{}, filter, defaultExt, {}, {}});
     }
 
     QString SaveFileName(QWidget *parent, const QString &filter, const QString &defaultExt) override
     {
-        return Run(parent, QFileDialog::AcceptSave, filter, defaultExt);
+        return Run(parent, QFileDialog::AcceptSave, {{}, filter, defaultExt, {}, {}});
     }
 
     QString SaveFileNameAndFilter(QWidget *parent, const QString &filter, const QString &defaultExt,
                                   int *chosenFilter) override
     {
-        return Run(parent, QFileDialog::AcceptSave, filter, defaultExt, chosenFilter);
+        return Run(parent, QFileDialog::AcceptSave, {{}, filter, defaultExt, {}, {}}, chosenFilter);
+    }
+
+    QString OpenFile(QWidget *parent, const TFileRequest &request) override
+    {
+        return Run(parent, QFileDialog::AcceptOpen, request);
+    }
+
+    QString SaveFile(QWidget *parent, const TFileRequest &request, int *chosenFilter) override
+    {
+        return Run(parent, QFileDialog::AcceptSave, request, chosenFilter);
     }
 
 private:
@@ -63,23 +73,27 @@ private:
 
     // Both dialogs take any name: the open dialog also one of a file that does not exist yet,
     // and the save dialog replaces a file without asking, as the program's commands expect.
-    static QString Run(QWidget *parent, QFileDialog::AcceptMode mode, const QString &filter,
-                       const QString &defaultExt, int *chosenFilter = nullptr)
+    static QString Run(QWidget *parent, QFileDialog::AcceptMode mode, const TFileRequest &request,
+                       int *chosenFilter = nullptr)
     {
-        QFileDialog dialog(parent, mode == QFileDialog::AcceptOpen
-                                       ? QStringLiteral("Открыть")
-                                       : QStringLiteral("Сохранить как"));
+        QString title = request.title;
+        if (title.isEmpty())
+            title = mode == QFileDialog::AcceptOpen ? QStringLiteral("Открыть")
+                                                    : QStringLiteral("Сохранить как");
+        QFileDialog dialog(parent, title, request.folder);
         dialog.setAcceptMode(mode);
         dialog.setFileMode(QFileDialog::AnyFile);
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
-        dialog.setNameFilter(QtFileFilter(filter));
-        dialog.setDefaultSuffix(defaultExt);
+        dialog.setNameFilter(QtFileFilter(request.filter));
+        dialog.setDefaultSuffix(request.defaultExt);
+        if (!request.fileName.isEmpty())
+            dialog.selectFile(request.fileName);
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return QString();
         if (chosenFilter)
             *chosenFilter =
                 int(qMax<qsizetype>(0, dialog.nameFilters().indexOf(dialog.selectedNameFilter())));
-        return WithDefaultExtension(dialog.selectedFiles().constFirst(), defaultExt);
+        return WithDefaultExtension(dialog.selectedFiles().constFirst(), request.defaultExt);
     }
 };
 
@@ -93,6 +107,16 @@ QString TDialogs::SaveFileNameAndFilter(QWidget *parent, const QString &filter,
     if (chosenFilter)
         *chosenFilter = 0;
     return SaveFileName(parent, filter, defaultExt);
+}
+
+QString TDialogs::OpenFile(QWidget *parent, const TFileRequest &request)
+{
+    return OpenFileName(parent, request.filter, request.defaultExt);
+}
+
+QString TDialogs::SaveFile(QWidget *parent, const TFileRequest &request, int *chosenFilter)
+{
+    return SaveFileNameAndFilter(parent, request.filter, request.defaultExt, chosenFilter);
 }
 
 TDialogs &TDialogs::Instance()

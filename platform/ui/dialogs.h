@@ -9,6 +9,15 @@ class QWidget;
 class TDialogs
 {
 public:
+    // A file dialog as a command asks for it.
+    struct TFileRequest {
+        QString title; // what the command does; empty: "Открыть" or "Сохранить как"
+        QString filter;
+        QString defaultExt;
+        QString folder;   // where the dialog opens; empty: where it opens by itself
+        QString fileName; // the name a save dialog offers; empty: none
+    };
+
     enum class Kind { Information, Error, Question, Warning };
     enum class Answer { Ok, Yes, No, Cancel };
 
@@ -32,6 +41,11 @@ public:
     // that knows nothing of filters still serves.
     virtual QString SaveFileNameAndFilter(QWidget *parent, const QString &filter,
                                           const QString &defaultExt, int *chosenFilter);
+    // The dialogs with their own caption, folder and offered name. These ask the forms above
+    // (which know none of them), so a replacement that knows only those still serves.
+    virtual QString OpenFile(QWidget *parent, const TFileRequest &request);
+    virtual QString SaveFile(QWidget *parent, const TFileRequest &request,
+                             int *chosenFilter = nullptr);
 
     // The instance in use: the real windows unless a test installed another.
     static TDialogs &Instance();

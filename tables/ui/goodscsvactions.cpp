@@ -9,6 +9,8 @@
 #include "waitcursor.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <QTabBar>
 #include <QTabWidget>
 
@@ -18,6 +20,31 @@ namespace
 {
 
 const QString kExtension = QStringLiteral("csv");
+// What the export offers to save as.
+const QString kExportName = QStringLiteral("goods.csv");
+
+// The folder of the last goods table exported or imported in this run: the next dialog opens
+// there; before that, the user's documents.
+QString &LastFolder()
+{
+    static QString folder;
+    return folder;
+}
+
+TDialogs::TFileRequest FileRequest(const QString &title, const QString &filter)
+{
+    QString folder = LastFolder();
+    if (folder.isEmpty())
+        folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!folder.isEmpty() && !QFileInfo(folder).isDir())
+        folder.clear();
+    return {title, filter, kExtension, folder, QString()};
+}
+
+void RememberFolder(const QString &path)
+{
+    LastFolder() = QFileInfo(path).absolutePath();
+}
 
 // The entries of the export filter, in its order.
 struct TExportChoice {
@@ -91,10 +118,14 @@ void ExportGoodsCsv(TFrameSetZ48 &frame)
     if (!ShowGoodsTab(frame))
         return;
     int choice = 0;
-    const QString path = TDialogs::Instance().SaveFileNameAndFilter(&frame, GoodsCsvExportFilter(),
-                                                                    kExtension, &choice);
+    TDialogs::TFileRequest request =
+        FileRequest(QStringLiteral("Экспорт товаров в CSV"), GoodsCsvExportFilter());
+    request.fileName =
+        request.folder.isEmpty() ? kExportName : QDir(request.folder).filePath(kExportName);
+    const QString path = TDialogs::Instance().SaveFile(&frame, request, &choice);
     if (path.isEmpty())
         return;
+    RememberFolder(path);
     const TExportChoice chosen =
         kExportChoices[qBound(0, choice, int(std::size(kExportChoices)) - 1)];
     QString errorText;
@@ -112,22 +143,28 @@ void ImportGoodsCsv(TFrameSetZ48 &frame)
 {
     if (!ShowGoodsTab(frame))
         return;
-    const QString path =
-        TDialogs::Instance().OpenFileName(&frame, GoodsCsvImportFilter(), kExtension);
+    const QString path = TDialogs::Instance().OpenFile(
+        &frame, FileRequest(QStringLiteral("Импорт товаров из CSV"), GoodsCsvImportFilter()));
     if (path.isEmpty())
         return;
-    QByteArray bytes;
+    RememberFolder(path);
     QString errorText;
     bool read = false;
     TGoodsImportPlan plan;
     {
+        // The file's bytes go before the dialog: only the plan waits for the answer.
         TWaitCursor wait;
+        QByteArray bytes;
         read = ReadGoodsCsvFile(path, &bytes, &errorText);
         if (read)
             plan = PlanGoodsImport(bytes, GoodsGridRows(frame));
     }
     if (!read) {
         ShowFileError(frame, QStringLiteral("Не удалось прочитать файл"), path, errorText);
+        return;
+    }
+    if (!plan.refusal.isEmpty()) {
+        ShowInformation(&frame, plan.refusal);
         return;
     }
     if (!ConfirmGoodsImport(&frame, plan))

@@ -87,6 +87,22 @@ QString TDialogRecorder::SaveFileNameAndFilter(QWidget *parent, const QString &f
     return SaveFileName(parent, filter, defaultExt);
 }
 
+QString TDialogRecorder::OpenFile(QWidget *parent, const TFileRequest &request)
+{
+    records_.append({Call::OpenFileName, Kind::Information, request.filter, request.defaultExt,
+                     parent, Answer::Ok, request.title, request.folder, request.fileName});
+    return openFileName_;
+}
+
+QString TDialogRecorder::SaveFile(QWidget *parent, const TFileRequest &request, int *chosenFilter)
+{
+    records_.append({Call::SaveFileName, Kind::Information, request.filter, request.defaultExt,
+                     parent, Answer::Ok, request.title, request.folder, request.fileName});
+    if (chosenFilter)
+        *chosenFilter = saveFilter_;
+    return saveFileName_;
+}
+
 char *toString(const TDialogRecorder::Shown &shown)
 {
     static const char *const kinds[] = {"Information", "Error", "Question", "Warning"};

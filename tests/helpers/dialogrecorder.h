@@ -25,6 +25,9 @@ public:
         QString defaultExt;            // file dialogs only
         QWidget *parent = nullptr;
         Answer defaultButton = Answer::Ok; // AskYesNo only: the button Enter would press
+        QString title = {};                // file dialogs: the caption asked for
+        QString folder = {};               // file dialogs: where it would open
+        QString fileName = {};             // save dialogs: the name offered
         bool operator==(const Record &other) const = default;
     };
 
@@ -77,6 +80,8 @@ public:
                          const QString &defaultExt) override;
     QString SaveFileNameAndFilter(QWidget *parent, const QString &filter, const QString &defaultExt,
                                   int *chosenFilter) override;
+    QString OpenFile(QWidget *parent, const TFileRequest &request) override;
+    QString SaveFile(QWidget *parent, const TFileRequest &request, int *chosenFilter) override;
 
 private:
     QList<Record> records_;

@@ -115,26 +115,29 @@ void TestGoodsCsv::refusesLinesWithReasons_data()
         << TProblems{{3, "код товара должен быть числом от 1 до 6000"}};
     QTest::newRow("repeated number") << QStringLiteral("3;А\r\n4;Б\r\n3;В\r\n") << QList<int>{3, 4}
                                      << TProblems{{3, "код товара 3 уже был в строке 1"}};
+    // Behind a header, so that a file of mostly such lines is still a goods table.
+    const QString header = QStringLiteral("Код;Наименование;Шрифт;Штрих-код;Цена;Отдел\r\n");
     QTest::newRow("numbers outside 1..6000")
-        << QStringLiteral("6001;А\r\n0;Б\r\n1.5;В\r\n") << QList<int>{}
-        << TProblems{{1, "код товара должен быть числом от 1 до 6000"},
-                     {2, "код товара должен быть числом от 1 до 6000"},
-                     {3, "код товара должен быть числом от 1 до 6000"}};
+        << header + QStringLiteral("6001;А\r\n0;Б\r\n1.5;В\r\n") << QList<int>{}
+        << TProblems{{2, "код товара должен быть числом от 1 до 6000"},
+                     {3, "код товара должен быть числом от 1 до 6000"},
+                     {4, "код товара должен быть числом от 1 до 6000"}};
     QTest::newRow("bad cells")
-        << QStringLiteral("1;А;Узкий;12345678901234;1;1\r\n2;Б;Узкий;4,6E+12;1;1\r\n"
-                          "3;В;Узкий;;1.234;1\r\n4;Г;Узкий;;12 руб;1\r\n5;Д;Узкий;;1;100\r\n"
-                          "6;Е;Курсив;;;\r\n7;Ж;Широкий;;99999999999;\r\n8;З;0;0012;1 234,5;07\r\n")
+        << header + QStringLiteral(
+                        "1;А;Узкий;12345678901234;1;1\r\n2;Б;Узкий;4,6E+12;1;1\r\n"
+                        "3;В;Узкий;;1.234;1\r\n4;Г;Узкий;;12 руб;1\r\n5;Д;Узкий;;1;100\r\n"
+                        "6;Е;Курсив;;;\r\n7;Ж;Широкий;;99999999999;\r\n8;З;0;0012;1 234,5;07\r\n")
         << QList<int>{8}
-        << TProblems{{1, "штрих-код должен состоять из 1–13 цифр"},
-                     {2, "штрих-код должен состоять из 1–13 цифр"},
-                     {3, "в цене больше двух знаков после запятой"},
-                     {4, "цена должна быть числом"},
-                     {5, "отдел должен быть числом от 0 до 99"},
-                     {6, "тип шрифта должен быть «Узкий» или «Широкий»"},
-                     {7, "цена больше 21474836.47"}};
+        << TProblems{{2, "штрих-код должен состоять из 1–13 цифр"},
+                     {3, "штрих-код должен состоять из 1–13 цифр"},
+                     {4, "в цене больше двух знаков после запятой"},
+                     {5, "цена должна быть числом"},
+                     {6, "отдел должен быть числом от 0 до 99"},
+                     {7, "тип шрифта должен быть «Узкий» или «Широкий»"},
+                     {8, "цена больше 21474836.47"}};
     QTest::newRow("every reason of a line")
-        << QStringLiteral("x;А;Узкий;12a;;-1\r\n") << QList<int>{}
-        << TProblems{{1, "код товара должен быть числом от 1 "
+        << header + QStringLiteral("x;А;Узкий;12a;;-1\r\n") << QList<int>{}
+        << TProblems{{2, "код товара должен быть числом от 1 "
                          "до 6000; штрих-код должен состоять "
                          "из 1–13 цифр; отдел должен быть "
                          "числом от 0 до 99"}};
@@ -175,12 +178,19 @@ void TestGoodsCsv::headerColumnsAndFreeRows()
              QStringLiteral("Будет заполнено товаров: 4.\r\nНаименований, обрезанных по длине "
                             "шрифта: 1."));
 
-    // With every row taken, a line without a number has nowhere to go.
-    TRows full(6000, Goods("X"));
-    const TGoodsImportPlan none = PlanGoodsImport("Наименование\r\nсоль\r\n", full);
-    QCOMPARE(ProblemsOf(none), (TProblems{{2, "нет свободной строки в таблице товаров"}}));
-    QCOMPARE(GoodsImportProblemText(none),
-             QStringLiteral("Строка 2: нет свободной строки в таблице товаров"));
+    // With every row taken, a line without a number has nowhere to go; the first thousand
+    // such lines are listed, the others counted.
+    const TGoodsImportPlan none = PlanGoodsImport(
+        "Наименование\r\n" + QByteArray("соль\r\n").repeated(1002), TRows(6000, Goods("X")));
+    QCOMPARE(none.problems.size(), 1000);
+    QCOMPARE(none.problemCount, 1002);
+    QCOMPARE(ProblemsOf(none).constLast(),
+             (QPair<int, QString>(1001, "нет свободной строки в таблице товаров")));
+    QVERIFY(GoodsImportProblemText(none).startsWith(
+        QStringLiteral("Строка 2: нет свободной строки в таблице товаров\r\n")));
+    QVERIFY(GoodsImportProblemText(none).endsWith(
+        QStringLiteral("\r\nСтрока 1001: нет свободной строки в таблице товаров\r\n…и ещё "
+                       "строк: 2")));
 }
 
 void TestGoodsCsv::exportLayout()

@@ -1,8 +1,10 @@
-// The goods CSV commands on the tables frame: the confirmation before an import, the export's
-// filter choice, a file that cannot be read, and the refusal while a run holds the frame.
+// The goods CSV commands on the tables frame: the confirmation before an import, files refused
+// whole, the export's filter choice and offered name, a file that cannot be read, and the
+// refusal while a run holds the frame.
 #include "dialogrecorder.h"
 #include "fakeworkhost.h"
 #include "framesetz48.h"
+#include "goodsbasefile.h"
 #include "goodscsvactions.h"
 #include "goodsimportdialog.h"
 #include "stringgrid.h"
@@ -51,6 +53,8 @@ private slots:
     void cleanup();
     void importAsksFirst_data();
     void importAsksFirst();
+    void refusesWhatIsNoGoodsTable_data();
+    void refusesWhatIsNoGoodsTable();
     void exportTakesChosenFilter();
     void unreadableFileChangesNothing();
     void refusedWhileRunHoldsFrame();
@@ -115,6 +119,7 @@ void TestGoodsCsvActions::importAsksFirst()
     answer.start();
     ImportGoodsCsv(*frame);
     QCOMPARE(frame->PageControl1->currentWidget(), frame->TabSheet2);
+    QCOMPARE(dialogs->FileDialogs().value(0).title, QStringLiteral("Импорт товаров из CSV"));
     QCOMPARE(dialogs->FileDialogs().value(0).text,
              QStringLiteral("Файлы CSV (*.csv *.txt)|*.csv;*.txt|Все файлы (*)|*"));
     QCOMPARE(summary, QStringLiteral("Будет заполнено товаров: 1.\r\nСтрок, которые не будут "
@@ -124,6 +129,46 @@ void TestGoodsCsvActions::importAsksFirst()
     QCOMPARE(Row(*frame->SGBase, 2), import ? QStringList({"ХЛЕБ", "Узкий", "", "12.50", ""})
                                             : QStringList({"СТАРОЕ", "Узкий", "", "", ""}));
     QCOMPARE(dialogs->MessageCount(), 0);
+}
+
+void TestGoodsCsvActions::refusesWhatIsNoGoodsTable_data()
+{
+    QTest::addColumn<QByteArray>("bytes"); // empty: the goods base file of the grid
+    QTest::addColumn<QString>("message");
+    QTest::newRow("goods base file")
+        << QByteArray()
+        << QStringLiteral("ВНИМАНИЕ!\r\nФайл не похож на таблицу товаров.\r\nСтрока 1: "
+                          "«[ТОВАР_#1]» — код товара должен быть числом от 1 до 6000");
+    QTest::newRow("more goods than rows")
+        << "Наименование;Цена\r\n" + QStringLiteral("хлеб;1\r\n").toUtf8().repeated(6001)
+        << QStringLiteral("ВНИМАНИЕ!\r\nВ файле слишком много товаров: 6001, в таблице товаров "
+                          "только 6000 строк.\r\nОставьте в файле не больше 6000 товаров.");
+}
+
+void TestGoodsCsvActions::refusesWhatIsNoGoodsTable()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, message);
+    frame->SGBase->SetCells(1, 2, QStringLiteral("СТАРОЕ"));
+    const QVector<TConfig_PredmRasch> before = GoodsGridRows(*frame);
+    const QString path = folder->FilePath(QStringLiteral("товары.csv"));
+    QString errorText;
+    QVERIFY(bytes.isEmpty() ? SaveGoodsBaseFile(path, before, &errorText) : WriteFile(path, bytes));
+    dialogs->SetOpenFileName(path);
+    bool asked = false;
+    QTimer answer; // the confirmation must not come; were it to, it is turned down
+    connect(&answer, &QTimer::timeout, this, [&] {
+        if (auto *dialog = qobject_cast<TGoodsImportDialog *>(QApplication::activeModalWidget())) {
+            asked = true;
+            dialog->reject();
+        }
+    });
+    answer.start(10);
+    ImportGoodsCsv(*frame);
+    QCOMPARE(dialogs->Messages(),
+             (QList<TDialogRecorder::Shown>{{TDialogs::Kind::Information, message}}));
+    QVERIFY(!asked);
+    QCOMPARE(GoodsGridRows(*frame), before);
 }
 
 void TestGoodsCsvActions::exportTakesChosenFilter()
@@ -144,6 +189,10 @@ void TestGoodsCsvActions::exportTakesChosenFilter()
     dialogs->SetSaveFilter(2); // Windows-1251, all rows
     ExportGoodsCsv(*frame);
     QCOMPARE(ReadFile(path).count("\r\n"), 6001);
+    // Each says what it does; the second offers its name in the folder of the first.
+    QCOMPARE(dialogs->FileDialogs().value(0).title, QStringLiteral("Экспорт товаров в CSV"));
+    QCOMPARE(dialogs->FileDialogs().value(1).fileName,
+             folder->FilePath(QStringLiteral("goods.csv")));
     // A folder that does not exist: the program's file-error text, no file.
     dialogs->SetSaveFileName(folder->FilePath(QStringLiteral("нет/out.csv")));
     ExportGoodsCsv(*frame);
