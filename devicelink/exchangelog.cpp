@@ -29,29 +29,45 @@ bool ChecksumAgrees(const QByteArray &bytes)
 }
 } // namespace
 
+namespace
+{
+// What an answer's status means; the same numbers as the register's statuses 2 and 3 are told
+// apart by the frame alone.
+enum class TMeaning { NoAnswer, TooShort, BadChecksum, Success, Busy, RegisterError };
+
+TMeaning MeaningOf(const TExchangeRecord &record)
+{
+    if (record.bytes.isEmpty())
+        return TMeaning::NoAnswer;
+    if (record.bytes.size() <= kAnswerStatusOffset)
+        return TMeaning::TooShort;
+    if (!ChecksumAgrees(record.bytes))
+        return TMeaning::BadChecksum;
+    if (record.status == kResultSuccess)
+        return TMeaning::Success;
+    if (IsBusyStatus(record.status))
+        return TMeaning::Busy;
+    return TMeaning::RegisterError;
+}
+} // namespace
+
 QString ExchangeStatusText(const TExchangeRecord &record)
 {
-    const QString number = QString::number(record.status);
-    const auto with = [&](const char16_t *meaning) {
-        return number + QStringLiteral(" (") + QString::fromUtf16(meaning) + QLatin1Char(')');
-    };
-    // The same numbers as the register's statuses 2 and 3: only the frame tells them apart.
-    if (record.bytes.isEmpty())
-        return with(u"нет ответа");
-    if (record.bytes.size() <= kAnswerStatusOffset)
-        return with(u"ответ слишком короткий");
-    if (!ChecksumAgrees(record.bytes))
-        return with(u"неверная контрольная сумма");
-    if (record.status == kResultSuccess)
-        return with(u"успешно");
-    if (IsBusyStatus(record.status))
-        return with(u"ККТ занята");
-    return with(u"ошибка ККТ");
+    static const char16_t *const meanings[] = {u"нет ответа",
+                                               u"ответ слишком короткий",
+                                               u"неверная контрольная сумма",
+                                               u"успешно",
+                                               u"ККТ занята",
+                                               u"ошибка ККТ"};
+    return QString::number(record.status) + QStringLiteral(" (") +
+           QString::fromUtf16(meanings[int(MeaningOf(record))]) + QLatin1Char(')');
 }
 
-QString ExchangeLogLine(const TExchangeRecord &record)
+QString ExchangeLogLine(const TExchangeRecord &record, TLogDate date)
 {
-    QString line = QDateTime::fromMSecsSinceEpoch(record.msecs).toString(u"HH:mm:ss.zzz");
+    QString line =
+        QDateTime::fromMSecsSinceEpoch(record.msecs)
+            .toString(date == TLogDate::With ? u"dd.MM.yyyy HH:mm:ss.zzz" : u"HH:mm:ss.zzz");
     line += record.answer ? u"  ККТ → ПК  " : u"  ПК → ККТ  ";
     line += QLatin1Char(record.letter);
     line += QStringLiteral("  попытка %1").arg(record.attempt, 2);
@@ -62,6 +78,16 @@ QString ExchangeLogLine(const TExchangeRecord &record)
         line += QLatin1String(record.bytes.toHex(' ').toUpper());
     }
     return line;
+}
+
+quint64 ExchangeLineShape(const TExchangeRecord &record)
+{
+    quint64 shape = quint64(record.bytes.size());
+    shape = shape << 8 | quint8(record.letter);
+    shape = shape << 8 | record.attempt;
+    if (record.answer)
+        shape = (shape << 8 | record.status) << 4 | (quint64(MeaningOf(record)) + 1);
+    return shape << 1 | (record.answer ? 1 : 0);
 }
 
 TExchangeCapture &TExchangeCapture::Instance()
@@ -167,9 +193,9 @@ void TExchangeLogStore::Clear()
 bool SaveExchangeLog(const QString &path, const TExchangeLogStore &store, QString *errorText)
 {
     QByteArray bytes;
-    bytes.reserve(qsizetype(store.Size()) * 200);
+    bytes.reserve(qsizetype(store.Size()) * 210);
     for (int row = 0; row < store.Size(); ++row) {
-        bytes += ExchangeLogLine(store.At(row)).toUtf8();
+        bytes += ExchangeLogLine(store.At(row), TLogDate::With).toUtf8();
         bytes += "\r\n";
     }
     QSaveFile file(path);

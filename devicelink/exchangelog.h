@@ -30,8 +30,13 @@ struct TExchangeRecord {
 // local result from the register's status of the same number.
 QString ExchangeStatusText(const TExchangeRecord &record);
 // The line of one record: time with milliseconds, direction, letter, attempt, for answers the
-// status, then the frame in hex.
-QString ExchangeLogLine(const TExchangeRecord &record);
+// status, then the frame in hex. The saved log puts the date before the time.
+enum class TLogDate { Without, With };
+QString ExchangeLogLine(const TExchangeRecord &record, TLogDate date = TLogDate::Without);
+// Records of one shape give lines of one width in a font whose digits are all equally wide:
+// the same direction, letter, attempt, status meaning and frame length. A window measures a
+// line of each shape once instead of every line.
+quint64 ExchangeLineShape(const TExchangeRecord &record);
 
 // Takes the events of every exchange of the program through the global hook while started and
 // keeps them until the window takes them. Events of any thread may come in; the hook only copies

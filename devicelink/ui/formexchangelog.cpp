@@ -28,21 +28,11 @@ namespace
 // Often enough to look live, rare enough that repainting costs a long run nothing.
 constexpr int kTakeIntervalMs = 200;
 
-// The width of the longest line the program's exchanges leave: an answer of the longest frame
-// (46 bytes) with the longest meaning, or the longest request (51 bytes).
-int LongestLineWidth(const QFontMetrics &metrics)
+// Room around a line: the delegate starts it half a character in, and a character more
+// keeps its end clear of the frame.
+int LineMargin(const QFontMetrics &metrics)
 {
-    TExchangeRecord answer;
-    answer.answer = true;
-    answer.attempt = 10;
-    answer.status = 127;
-    answer.bytes = QByteArray(46, char(0xFF)); // the checksum fails: the longest meaning
-    TExchangeRecord request;
-    request.attempt = 10;
-    request.bytes = QByteArray(51, char(0xFF));
-    return std::max(metrics.horizontalAdvance(ExchangeLogLine(answer)),
-                    metrics.horizontalAdvance(ExchangeLogLine(request))) +
-           metrics.averageCharWidth() * 2;
+    return metrics.averageCharWidth() * 2;
 }
 
 // A row drawn as one run of text at a point: the general delegate lays each text out for
@@ -132,11 +122,14 @@ TFormExchangeLog::TFormExchangeLog(QWidget *parent) : QWidget(parent, Qt::Window
     rows->hide();
     rows->setSectionResizeMode(QHeaderView::Fixed);
     rows->setDefaultSectionSize(tvLog->fontMetrics().height() + 2);
+    // The one column is as wide as the widest line, at least as the view: whole lines, and a
+    // scroll bar that moves by pixels (by items it would jump over the whole line).
     QHeaderView *columns = tvLog->horizontalHeader();
     columns->hide();
     columns->setSectionResizeMode(QHeaderView::Fixed);
-    columns->setStretchLastSection(true);
-    columns->resizeSection(0, LongestLineWidth(tvLog->fontMetrics()));
+    columns->setStretchLastSection(false);
+    tvLog->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    tvLog->viewport()->installEventFilter(this);
 
     actCopy = new QAction(QStringLiteral("Копировать"), tvLog);
     actCopy->setObjectName(QStringLiteral("actCopy"));
@@ -173,6 +166,37 @@ TFormExchangeLog::~TFormExchangeLog()
     TExchangeCapture::Instance().Stop();
 }
 
+bool TFormExchangeLog::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == tvLog->viewport() && event->type() == QEvent::Resize)
+        FitColumn();
+    return QWidget::eventFilter(watched, event);
+}
+
+void TFormExchangeLog::FitColumn()
+{
+    const int width = std::max(lineWidth_, tvLog->viewport()->width());
+    if (tvLog->horizontalHeader()->sectionSize(0) != width)
+        tvLog->horizontalHeader()->resizeSection(0, width);
+}
+
+// Only the new lines are looked at, and only one line of each shape is measured: following a
+// long run costs no measuring of the lines already there.
+void TFormExchangeLog::WidenFor(int firstRow)
+{
+    const TExchangeLogStore &store = model_->Store();
+    const QFontMetrics metrics = tvLog->fontMetrics();
+    for (int row = std::max(firstRow, 0); row < store.Size(); ++row) {
+        const TExchangeRecord &record = store.At(row);
+        if (measuredShapes_.contains(ExchangeLineShape(record)))
+            continue;
+        measuredShapes_.insert(ExchangeLineShape(record));
+        lineWidth_ = std::max(lineWidth_, metrics.horizontalAdvance(ExchangeLogLine(record)) +
+                                              LineMargin(metrics));
+    }
+    FitColumn();
+}
+
 void TFormExchangeLog::TakeEvents()
 {
     std::vector<TExchangeRecord> records = TExchangeCapture::Instance().Take();
@@ -180,7 +204,9 @@ void TFormExchangeLog::TakeEvents()
         return;
     QScrollBar *bar = tvLog->verticalScrollBar();
     const bool following = bar->value() == bar->maximum();
+    const int count = int(std::min(records.size(), std::size_t(model_->Store().Capacity())));
     const int dropped = model_->Append(std::move(records));
+    WidenFor(model_->rowCount() - count);
     if (following) {
         tvLog->scrollToBottom();
     } else if (dropped > 0 && tvLog->verticalScrollMode() == QAbstractItemView::ScrollPerItem) {
@@ -193,12 +219,19 @@ void TFormExchangeLog::ClearClick()
 {
     TExchangeCapture::Instance().Take();
     model_->Clear();
+    measuredShapes_.clear();
+    lineWidth_ = 0;
+    FitColumn();
 }
 
 void TFormExchangeLog::SaveClick()
 {
-    const QString path = TDialogs::Instance().SaveFileName(
-        this, QStringLiteral("Текстовые файлы (*.txt)|*.txt"), QStringLiteral("txt"));
+    const QString path =
+        TDialogs::Instance().SaveFile(this, {QStringLiteral("Сохранить журнал обмена"),
+                                             QStringLiteral("Текстовые файлы (*.txt)|*.txt"),
+                                             QStringLiteral("txt"),
+                                             {},
+                                             {}});
     if (path.isEmpty())
         return;
     TakeEvents();

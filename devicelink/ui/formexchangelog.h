@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSet>
 #include <QWidget>
 
 class QAction;
@@ -32,13 +33,23 @@ public:
     // The selected lines to the clipboard, one a line, in the log's order.
     void CopyClick();
     const TExchangeLogModel &Model() const { return *model_; }
+    // How wide the widest line is, with its margins (the column is at least this wide).
+    int LineWidth() const { return lineWidth_; }
 
     QTableView *tvLog = nullptr;
     QPushButton *btnClear = nullptr;
     QPushButton *btnSave = nullptr;
     QAction *actCopy = nullptr;
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    void WidenFor(int firstRow);
+    void FitColumn();
+
     TExchangeLogModel *model_ = nullptr;
     QTimer *timer_ = nullptr;
+    QSet<quint64> measuredShapes_;
+    int lineWidth_ = 0;
 };

@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -30,6 +31,18 @@ void Feed(int count, quint8 status = 0)
     event.status = status;
     for (int i = 0; i < count; ++i)
         (*CurrentExchangeHook())(event);
+}
+
+// An answer as long as a frame can be, its checksum wrong: the longest line there is.
+void FeedLongest()
+{
+    quint8 frame[256] = {0x17, 0x02, 0x75};
+    TExchangeEvent event;
+    event.answer = true;
+    event.bytes = frame;
+    event.count = int(sizeof frame);
+    event.status = 3;
+    (*CurrentExchangeHook())(event);
 }
 } // namespace
 
@@ -83,6 +96,36 @@ private slots:
         QVERIFY(bar->maximum() > 20);
     }
 
+    void showsWholeLines()
+    {
+        TFormExchangeLog log;
+        log.resize(600, 300);
+        log.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&log));
+        Feed(1);
+        FeedLongest();
+        Feed(1);
+        log.TakeEvents();
+        QTableView *view = log.tvLog;
+        const QString line = log.Model().Line(1);
+        QVERIFY(line.endsWith(" 00 00"));
+        const int textEnd = view->fontMetrics().horizontalAdvance(line);
+        QVERIFY(log.LineWidth() > textEnd);
+        QCOMPARE(view->columnWidth(0), log.LineWidth());
+        // Scrolled to the right, the line's end is in sight.
+        QScrollBar *bar = view->horizontalScrollBar();
+        QTRY_VERIFY(bar->isVisible()); // the view lays itself out on its own timer
+        bar->setValue(bar->maximum());
+        QVERIFY(view->columnViewportPosition(0) + textEnd < view->viewport()->width());
+        // Shorter lines only: the column is the view's width, nothing to scroll.
+        log.btnClear->click();
+        log.resize(900, 300);
+        Feed(2);
+        log.TakeEvents();
+        QTRY_COMPARE(view->columnWidth(0), view->viewport()->width());
+        QTRY_COMPARE(bar->maximum(), 0);
+    }
+
     void savesEveryLine()
     {
         TFormExchangeLog log;
@@ -94,14 +137,19 @@ private slots:
         dialogs.SetSaveFileName(path);
         log.btnSave->click();
         QCOMPARE(dialogs.FileDialogs().size(), 1);
+        QCOMPARE(dialogs.FileDialogs()[0].title, QStringLiteral("Сохранить журнал обмена"));
         QCOMPARE(dialogs.FileDialogs()[0].text, QStringLiteral("Текстовые файлы (*.txt)|*.txt"));
         QCOMPARE(dialogs.FileDialogs()[0].defaultExt, QStringLiteral("txt"));
         QCOMPARE(dialogs.MessageCount(), 0);
         QStringList lines = QString::fromUtf8(folder.Read("log.txt")).split("\r\n");
         QCOMPARE(lines.takeLast(), QString());
         QCOMPARE(lines.size(), 4);
-        for (int row = 0; row < 4; ++row)
-            QCOMPARE(lines[row], log.Model().Line(row));
+        // The window's lines, each behind its date.
+        for (int row = 0; row < 4; ++row) {
+            const QDate date =
+                QDateTime::fromMSecsSinceEpoch(log.Model().Store().At(row).msecs).date();
+            QCOMPARE(lines[row], date.toString(u"dd.MM.yyyy ") + log.Model().Line(row));
+        }
         QVERIFY(lines[1].contains("статус 20 (ККТ занята)  17 02 75 14"));
 
         // A folder that is not there: said so, nothing written.
