@@ -1,6 +1,6 @@
 // The goods CSV commands on the tables frame: the confirmation before an import, files refused
-// whole, the export's filter choice and offered name, a file that cannot be read, and the
-// refusal while a run holds the frame.
+// whole or not read, the export's filter choice and offered name, and the refusal while a run
+// holds the frame.
 #include "dialogrecorder.h"
 #include "fakeworkhost.h"
 #include "framesetz48.h"
@@ -56,7 +56,6 @@ private slots:
     void refusesWhatIsNoGoodsTable_data();
     void refusesWhatIsNoGoodsTable();
     void exportTakesChosenFilter();
-    void unreadableFileChangesNothing();
     void refusedWhileRunHoldsFrame();
 
 private:
@@ -133,27 +132,37 @@ void TestGoodsCsvActions::importAsksFirst()
 
 void TestGoodsCsvActions::refusesWhatIsNoGoodsTable_data()
 {
-    QTest::addColumn<QByteArray>("bytes"); // empty: the goods base file of the grid
-    QTest::addColumn<QString>("message");
+    QTest::addColumn<QByteArray>("bytes"); // "dbZ48": the goods base file of the grid
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("message"); // %1: the file
+    const int information = int(TDialogs::Kind::Information);
     QTest::newRow("goods base file")
-        << QByteArray()
+        << QByteArray("dbZ48") << information
         << QStringLiteral("ВНИМАНИЕ!\r\nФайл не похож на таблицу товаров.\r\nСтрока 1: "
                           "«[ТОВАР_#1]» — код товара должен быть числом от 1 до 6000");
     QTest::newRow("more goods than rows")
         << "Наименование;Цена\r\n" + QStringLiteral("хлеб;1\r\n").toUtf8().repeated(6001)
+        << information
         << QStringLiteral("ВНИМАНИЕ!\r\nВ файле слишком много товаров: 6001, в таблице товаров "
                           "только 6000 строк.\r\nОставьте в файле не больше 6000 товаров.");
+    QTest::newRow("no such file") << QByteArray() << int(TDialogs::Kind::Error)
+                                  << QStringLiteral("Не удалось прочитать файл \"%1\".\r\nНет "
+                                                    "такого файла или каталога");
 }
 
 void TestGoodsCsvActions::refusesWhatIsNoGoodsTable()
 {
     QFETCH(QByteArray, bytes);
+    QFETCH(int, kind);
     QFETCH(QString, message);
     frame->SGBase->SetCells(1, 2, QStringLiteral("СТАРОЕ"));
     const QVector<TConfig_PredmRasch> before = GoodsGridRows(*frame);
     const QString path = folder->FilePath(QStringLiteral("товары.csv"));
     QString errorText;
-    QVERIFY(bytes.isEmpty() ? SaveGoodsBaseFile(path, before, &errorText) : WriteFile(path, bytes));
+    if (bytes == "dbZ48")
+        QVERIFY(SaveGoodsBaseFile(path, before, &errorText));
+    else if (!bytes.isEmpty())
+        QVERIFY(WriteFile(path, bytes));
     dialogs->SetOpenFileName(path);
     bool asked = false;
     QTimer answer; // the confirmation must not come; were it to, it is turned down
@@ -166,9 +175,11 @@ void TestGoodsCsvActions::refusesWhatIsNoGoodsTable()
     answer.start(10);
     ImportGoodsCsv(*frame);
     QCOMPARE(dialogs->Messages(),
-             (QList<TDialogRecorder::Shown>{{TDialogs::Kind::Information, message}}));
+             (QList<TDialogRecorder::Shown>{
+                 {TDialogs::Kind(kind), message.arg(QDir::toNativeSeparators(path))}}));
     QVERIFY(!asked);
     QCOMPARE(GoodsGridRows(*frame), before);
+    QCOMPARE(QFile::exists(path), !bytes.isEmpty()); // a missing file is not made
 }
 
 void TestGoodsCsvActions::exportTakesChosenFilter()
@@ -200,17 +211,6 @@ void TestGoodsCsvActions::exportTakesChosenFilter()
              QStringLiteral("Не удалось сохранить файл \"") +
                  QDir::toNativeSeparators(folder->FilePath(QStringLiteral("нет/out.csv"))) +
                  QStringLiteral("\".\r\nНет такого файла или каталога"));
-}
-
-void TestGoodsCsvActions::unreadableFileChangesNothing()
-{
-    const QString path = folder->FilePath(QStringLiteral("нет.csv"));
-    dialogs->SetOpenFileName(path);
-    ImportGoodsCsv(*frame);
-    QCOMPARE(dialogs->Texts(), QStringList{QStringLiteral("Не удалось прочитать файл \"") +
-                                           QDir::toNativeSeparators(path) +
-                                           QStringLiteral("\".\r\nНет такого файла или каталога")});
-    QVERIFY(!QFile::exists(path));
 }
 
 void TestGoodsCsvActions::refusedWhileRunHoldsFrame()
