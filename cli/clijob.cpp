@@ -3,10 +3,8 @@
 #include "clicompare.h"
 #include "configcells.h"
 #include "devicecommands.h"
-#include "deviceport.h"
 #include "gridtexts.h"
 #include "gsmruns.h"
-#include "serialline.h"
 #include "tableruns.h"
 
 #include <QElapsedTimer>
@@ -101,12 +99,12 @@ QList<TCliPart> PartsOf(const TCliOptions &o)
 
 // One table or the GSM parameters, written from or read into config. Empty when done.
 QString RunPart(TCliPart part, bool writing, const TCliOptions &o, TConfig &config,
-                const TStructSetting &settings, TJobObserver &observer, bool &stopped)
+                TRegisterLink &link, TJobObserver &observer, bool &stopped)
 {
     if (part == TCliPart::Gsm) {
         TConfigGsm gsm(config.Gsm);
         const TGsmRunResult r =
-            writing ? WriteGsm(gsm, settings, &observer) : ReadGsm(gsm, settings, &observer);
+            writing ? WriteGsm(gsm, link, &observer) : ReadGsm(gsm, link, &observer);
         stopped = r.outcome == TGsmRunResult::TOutcome::Stopped;
         return r.outcome == TGsmRunResult::TOutcome::Failed
                    ? CliPartTitle(part) + Text(": ") + OneLine(GsmRunMessage(writing, r))
@@ -116,18 +114,17 @@ QString RunPart(TCliPart part, bool writing, const TCliOptions &o, TConfig &conf
     const int first = tab == TTableTab::Goods ? o.goodsFirst : 1;
     const int last = tab == TTableTab::Goods ? o.goodsLast : TabLayout(tab).maximum;
     TConfigCells cells(config.Tables);
-    const TTableRunResult r = writing ? WriteTables(tab, first, last, cells, settings, &observer)
-                                      : ReadTables(tab, first, last, cells, settings, &observer);
+    const TTableRunResult r = writing ? WriteTables(tab, first, last, cells, link, &observer)
+                                      : ReadTables(tab, first, last, cells, link, &observer);
     stopped = r.outcome == TTableRunResult::TOutcome::Stopped;
     const QString message = TableRunMessage(tab, writing, r);
     return message.isEmpty() ? QString() : CliPartTitle(part) + Text(": ") + OneLine(message);
 }
 
-void RunStatus(const TStructSetting &settings, TJobReport &report)
+void RunStatus(TRegisterLink &link, TJobReport &report)
 {
     TDeviceStatus s;
-    const quint8 result = StatusCommand(settings.Port.Name, settings.Port.Speed,
-                                        settings.Port.TimeOut, 0, settings.NumKKT, s);
+    const quint8 result = StatusCommand(link, s);
     if (result != 0) {
         report.exitCode = 1;
         report.message = OneLine(Text("ВНИМАНИЕ!\r\nНе удалось подключиться к ККТ!")) +
@@ -144,14 +141,13 @@ void RunStatus(const TStructSetting &settings, TJobReport &report)
     report.lines += Text("Связь с ККТ установленна!");
 }
 
-void RunClearGoods(const TStructSetting &settings, TJobReport &report,
-                   const std::atomic<bool> &stop)
+void RunClearGoods(TRegisterLink &link, TJobReport &report, const std::atomic<bool> &stop)
 {
     // The register may take its 30 s: Ctrl+C gives up the wait at once, as "Стоп" does in the
     // windows. The stop is then all there is to say; the base may or may not be cleared.
-    TSerialLine::SetWaitHook([&stop] { return !stop.load(); });
-    const quint8 result = ClearGoods(settings);
-    TSerialLine::SetWaitHook({});
+    link.SetWaitPump([&stop] { return !stop.load(); });
+    const quint8 result = ClearGoods(link);
+    link.SetWaitPump({});
     if (result != 0 && stop.load()) {
         report.exitCode = 1;
         report.stopped = true;
@@ -185,21 +181,21 @@ namespace
 {
 
 // The work itself; RunJob adds why a port did not open.
-TJobReport RunJobOn(const TJobInput &input, const TStructSetting &settings, TJobEvents &events,
+TJobReport RunJobOn(const TJobInput &input, TRegisterLink &link, TJobEvents &events,
                     const std::atomic<bool> &stop)
 {
     QElapsedTimer timer;
     timer.start();
     TJobReport report;
-    report.port = settings.Port.Name;
+    report.port = link.Settings().portName;
     const TCliOptions &o = input.options;
     const TCliCommand command = o.command;
     if (command == TCliCommand::Status || command == TCliCommand::ClearGoods) {
         events.Started(report.port, 1);
         if (command == TCliCommand::Status)
-            RunStatus(settings, report);
+            RunStatus(link, report);
         else
-            RunClearGoods(settings, report, stop);
+            RunClearGoods(link, report, stop);
         events.Progress(report.port, 1, 1, QString());
         report.elapsedMs = timer.elapsed();
         return report;
@@ -220,7 +216,7 @@ TJobReport RunJobOn(const TJobInput &input, const TStructSetting &settings, TJob
         }
         observer.BeginPart(part, PartSteps(o, part));
         bool stopped = false;
-        report.message = RunPart(part, writing, o, report.config, settings, observer, stopped);
+        report.message = RunPart(part, writing, o, report.config, link, observer, stopped);
         if (stopped) {
             report.stopped = true;
             report.message = Text("остановлено после: ") + observer.Where();
@@ -240,12 +236,13 @@ TJobReport RunJobOn(const TJobInput &input, const TStructSetting &settings, TJob
 
 } // namespace
 
-TJobReport RunJob(const TJobInput &input, const TStructSetting &settings, TJobEvents &events,
+TJobReport RunJob(const TJobInput &input, TRegisterLink &link, TJobEvents &events,
                   const std::atomic<bool> &stop)
 {
-    TJobReport report = RunJobOn(input, settings, events, stop);
-    // The reason of the failed opening follows the result (this thread's last opening).
-    const QString failure = LastPortOpenFailure();
+    TJobReport report = RunJobOn(input, link, events, stop);
+    link.Close();
+    // The reason of the failed opening follows the result.
+    const QString failure = link.LastOpenFailure();
     if (report.exitCode != 0 && !report.message.isEmpty() && !failure.isEmpty())
         report.message += Text(" (") + failure + Text(")");
     return report;

@@ -2,7 +2,7 @@
 
 #include "clioptions.h"
 #include "config.h"
-#include "progsettings.h"
+#include "registerlink.h"
 
 #include <QString>
 #include <QStringList>
@@ -42,5 +42,7 @@ struct TJobReport {
 // The configuration the windows' grids hold right after start.
 TConfig DefaultGridConfig();
 
-TJobReport RunJob(const TJobInput &input, const TStructSetting &settings, TJobEvents &events,
+// Runs the job over the link, which the calling thread owns; closes the link's port at the end,
+// whatever came of the job.
+TJobReport RunJob(const TJobInput &input, TRegisterLink &link, TJobEvents &events,
                   const std::atomic<bool> &stop);

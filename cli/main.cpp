@@ -139,7 +139,6 @@ int main(int argc, char *argv[])
         QString error;
         if (!trace.Open(o.trace, &error))
             return UsageError(FileError("Не удалось открыть файл трассировки", o.trace, error));
-        SetGlobalExchangeHook(&trace.Hook());
     }
 
     std::signal(SIGINT, OnInterrupt);
@@ -150,9 +149,14 @@ int main(int argc, char *argv[])
         std::vector<std::unique_ptr<QThread>> threads;
         for (int i = 0; i < ports.size(); ++i) {
             threads.emplace_back(QThread::create([&, i] {
-                TStructSetting own = settings;
-                own.Port.Name = ports.at(i);
-                reports[std::size_t(i)] = RunJob(input, own, printer, stopRequested);
+                // Each register's port stays open for the whole run of its own thread.
+                TLinkSettings own = LinkSettingsOf(settings);
+                own.portName = ports.at(i);
+                TRegisterLink link(own);
+                link.SetKeepOpen(true);
+                if (!o.trace.isEmpty())
+                    link.SetExchangeHook(trace.Hook());
+                reports[std::size_t(i)] = RunJob(input, link, printer, stopRequested);
                 printer.Finished(reports[std::size_t(i)]);
             }));
             threads.back()->start();
@@ -160,7 +164,6 @@ int main(int argc, char *argv[])
         for (const std::unique_ptr<QThread> &t : threads)
             t->wait();
     }
-    SetGlobalExchangeHook(nullptr);
     printer.EndLive();
 
     int exitCode = 0;

@@ -1,7 +1,6 @@
 #include "deviceexchange.h"
 
 #include "deviceport.h"
-#include "exchangehook.h"
 
 #include <algorithm>
 
@@ -20,15 +19,20 @@ int TDevicePortTransport::Read(quint8 *data, int count)
     return ReadDevicePort(data, count);
 }
 
+QString TDevicePortTransport::PortName() const
+{
+    return DevicePortName();
+}
+
 namespace
 {
 
-void Report(const TExchangeHook &hook, bool answer, const DeviceFrame &frame, int attempt,
-            quint8 status)
+void Report(const TExchangeHook &hook, const QString &port, bool answer, const DeviceFrame &frame,
+            int attempt, quint8 status)
 {
     TExchangeEvent event;
     event.answer = answer;
-    event.port = DevicePortName();
+    event.port = port;
     event.bytes = frame.bytes.data();
     event.count = frame.count;
     event.attempt = attempt;
@@ -50,7 +54,8 @@ TExchangeOutcome RunExchange(TDeviceTransport &transport, DeviceFrame &frame, in
     const int capacity = int(frame.bytes.size());
     answerLength = std::clamp(answerLength, 0, capacity);
     TExchangeOutcome outcome;
-    const TExchangeHook *hook = CurrentExchangeHook();
+    const TExchangeHook *hook = transport.Hook();
+    const QString port = hook ? transport.PortName() : QString();
     for (outcome.attempts = 1; outcome.attempts <= kMaxAttempts; ++outcome.attempts) {
         buildRequest(frame);
         frame.count = std::clamp(frame.count, 0, capacity);
@@ -58,14 +63,14 @@ TExchangeOutcome RunExchange(TDeviceTransport &transport, DeviceFrame &frame, in
         transport.Purge();
         transport.Write(frame.bytes.data(), frame.count);
         if (hook)
-            Report(*hook, false, frame, outcome.attempts, 0);
+            Report(*hook, port, false, frame, outcome.attempts, 0);
         frame.count = 0;
         frame.count = std::clamp(transport.Read(frame.bytes.data(), answerLength), 0, answerLength);
         outcome.answered = false;
         if (frame.count == 0) {
             outcome.result = kResultNoAnswer;
             if (hook)
-                Report(*hook, true, frame, outcome.attempts, outcome.result);
+                Report(*hook, port, true, frame, outcome.attempts, outcome.result);
             return outcome;
         }
         // Fewer than four bytes hold no status byte of their own: byte 3 would still be the
@@ -73,13 +78,13 @@ TExchangeOutcome RunExchange(TDeviceTransport &transport, DeviceFrame &frame, in
         if (frame.count <= kAnswerStatusOffset || VerifyFrameChecksum(frame) != 0) {
             outcome.result = kResultBadChecksum;
             if (hook)
-                Report(*hook, true, frame, outcome.attempts, outcome.result);
+                Report(*hook, port, true, frame, outcome.attempts, outcome.result);
             return outcome;
         }
         outcome.answered = true;
         outcome.result = frame.bytes[kAnswerStatusOffset];
         if (hook)
-            Report(*hook, true, frame, outcome.attempts, outcome.result);
+            Report(*hook, port, true, frame, outcome.attempts, outcome.result);
         if (onAnswer)
             onAnswer(frame);
         if (!IsBusyStatus(outcome.result))

@@ -1,6 +1,9 @@
 #pragma once
 
 #include "deviceframe.h"
+#include "exchangehook.h"
+
+#include <QString>
 
 #include <functional>
 
@@ -13,6 +16,10 @@ public:
     virtual void Write(const quint8 *data, int count) = 0;
     // Returns the number of bytes received (0 when none came in time).
     virtual int Read(quint8 *data, int count) = 0;
+    // Who sees the frames of the exchange (the global hook unless the line has its own), and
+    // the port name they are told of.
+    virtual const TExchangeHook *Hook() const { return CurrentExchangeHook(); }
+    virtual QString PortName() const { return {}; }
 };
 
 // The transport over the device link's open port (PurgeDevicePort, WriteDevicePort,
@@ -23,6 +30,7 @@ public:
     void Purge() override;
     void Write(const quint8 *data, int count) override;
     int Read(quint8 *data, int count) override;
+    QString PortName() const override;
 };
 
 // Local results; any other value is the register's own status byte.

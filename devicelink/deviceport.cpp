@@ -7,22 +7,19 @@
 
 namespace
 {
-// One open port per thread: several registers can be worked at once, each from its own thread.
-thread_local QString openPortName;
-thread_local QString lastOpenFailure;
+QString openPortName;
 std::function<void(const QString &)> openListener;
 
 void Opened(const QString &failure)
 {
-    lastOpenFailure = failure;
     if (openListener)
         openListener(failure);
 }
 } // namespace
 
-QString LastPortOpenFailure()
+const std::function<void(const QString &failure)> &WindowPortOpenListener()
 {
-    return lastOpenFailure;
+    return openListener;
 }
 
 void SetPortOpenListener(std::function<void(const QString &failure)> listener)
@@ -32,7 +29,7 @@ void SetPortOpenListener(std::function<void(const QString &failure)> listener)
 
 TDevicePortHandle &DevicePortHandle()
 {
-    thread_local TDevicePortHandle handle = nullptr;
+    static TDevicePortHandle handle = nullptr;
     return handle;
 }
 

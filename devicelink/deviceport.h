@@ -7,14 +7,14 @@
 
 class TSerialLine;
 
-// The open register port, or nullptr while none is open. The device link owns the handle
-// field (DevicePortHandle(), one per thread); the commands open it before their first request and
-// close it after their last, so other programs may use the port in between.
+// An open register port, or nullptr while none is open. The commands themselves work through
+// a register link (registerlink.h), which owns its line; these functions serve a plain handle
+// field, such as the windows' own (DevicePortHandle(), used from the user-interface thread).
 using TDevicePortHandle = TSerialLine *;
 
-// The device link's handle field, one for each thread.
+// The windows' handle field.
 TDevicePortHandle &DevicePortHandle();
-// The name the calling thread's port was last opened with.
+// The name a port was last opened with through OpenDevicePort.
 const QString &DevicePortName();
 
 // Pauses for delay ms, closes a handle still held, opens the named port exclusively with the
@@ -24,18 +24,17 @@ const QString &DevicePortName();
 bool OpenDevicePort(const QString &portName, qint32 speed, qint32 timeOut, qint32 delay,
                     TDevicePortHandle &handle);
 
-// Why the calling thread's last opening failed ("Порт COM3 не найден", ...); empty once one
-// succeeded.
-QString LastPortOpenFailure();
-// Told of every opening, with its failure reason or an empty text (the windows keep the reason
-// in their status bar). Set once, from the thread that opens the ports.
+// Told of every opening of the windows' links and of OpenDevicePort, with its failure reason
+// ("Порт COM3 не найден", ...) or an empty text (the windows keep the reason in their status
+// bar). Set from the user-interface thread.
 void SetPortOpenListener(std::function<void(const QString &failure)> listener);
+const std::function<void(const QString &failure)> &WindowPortOpenListener();
 
-// Discards both buffers of the port in the handle field, then pauses 1 ms.
+// Discards both buffers of the port in the windows' handle field, then pauses 1 ms.
 void PurgeDevicePort();
 
 // One blocking write, and one blocking read of up to count bytes under the port's time-outs
-// (returns how many came), on the port in the handle field.
+// (returns how many came), on the port in the windows' handle field.
 void WriteDevicePort(const quint8 *data, int count);
 int ReadDevicePort(quint8 *data, int count);
 

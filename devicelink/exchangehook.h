@@ -5,9 +5,9 @@
 
 #include <functional>
 
-// A look at every frame an exchange sends or receives, for a trace of the line. The hook of the
-// calling thread is asked first, then the global one; with neither set an exchange only checks
-// for them.
+// A look at every frame an exchange sends or receives, for a trace of the line. A register link
+// carries its own (TRegisterLink::SetExchangeHook); the global one serves the windows' links
+// and any exchange over a transport of its own.
 
 struct TExchangeEvent {
     bool answer = false;           // false: a request just written, true: what came back
@@ -22,8 +22,7 @@ struct TExchangeEvent {
 using TExchangeHook = std::function<void(const TExchangeEvent &)>;
 
 // The hook is called on the thread of the exchange; it must outlive its setting (set nullptr
-// before destroying it). The global hook may be called from several threads at once.
+// before destroying it). It may be called from several threads at once.
 void SetGlobalExchangeHook(const TExchangeHook *hook);
-void SetThreadExchangeHook(const TExchangeHook *hook);
-// The hook an exchange on this thread calls, nullptr for none.
+// The global hook, nullptr for none.
 const TExchangeHook *CurrentExchangeHook();

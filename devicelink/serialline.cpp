@@ -38,7 +38,7 @@ void PrecisePause(std::chrono::microseconds duration)
     }
 }
 
-thread_local TSerialLine::TWaitHook waitHook;
+TSerialLine::TWaitHook windowWaitHook;
 
 // Whether this user may not open the device at all (no read and write permission); a port
 // refused otherwise is held by another program.
@@ -91,7 +91,12 @@ QString TSerialLine::DevicePath(const QString &portName)
 
 void TSerialLine::SetWaitHook(TWaitHook hook)
 {
-    waitHook = std::move(hook);
+    windowWaitHook = std::move(hook);
+}
+
+const TSerialLine::TWaitHook &TSerialLine::WindowWaitHook()
+{
+    return windowWaitHook;
 }
 
 QString TSerialLine::NotSerialPort(const QString &portName)
@@ -241,7 +246,7 @@ qint64 TSerialLine::Read(char *data, qint64 count)
         const qint64 wait = got > 0 ? std::min(remaining, gapLeft) : remaining;
         // A wait of 0 still takes in what the driver already holds, and ends the loop once
         // nothing more is there.
-        if (!waitHook) {
+        if (!waitPump) {
             if (!port.waitForReadyRead(int(wait)))
                 break;
             continue;
@@ -249,7 +254,7 @@ qint64 TSerialLine::Read(char *data, qint64 count)
         const qint64 slice = std::min<qint64>(wait, kWaitSliceMs);
         if (port.waitForReadyRead(int(slice)))
             continue;
-        if (slice >= wait || !waitHook())
+        if (slice >= wait || !waitPump())
             break;
     }
     return got;

@@ -46,12 +46,16 @@ public:
     qint64 Read(char *data, qint64 count);
     void Close();
 
-    // While a hook is set on the calling thread, a read waits in slices of kWaitSliceMs and
-    // calls it after each slice without a byte: the windows repaint there during a long wait.
-    // False from the hook gives up the read (as if the register stayed silent).
+    // While a pump is set, a read waits in slices of kWaitSliceMs and calls it after each slice
+    // without a byte: the windows repaint there during a long wait. False from the pump gives
+    // up the read (as if the register stayed silent).
     using TWaitHook = std::function<bool()>;
     static constexpr int kWaitSliceMs = 50;
+    void SetWaitPump(TWaitHook pump) { waitPump = std::move(pump); }
+    // The pump the windows' links take (TRegisterLink::UseWindowObservers); set and used on
+    // the user-interface thread.
     static void SetWaitHook(TWaitHook hook);
+    static const TWaitHook &WindowWaitHook();
 
 private:
     // systemError: the system's error number of the failed opening, 0 when unknown.
@@ -61,4 +65,5 @@ private:
     int totalTimeoutMs = 0;
     int gapMs = kByteGapMs;
     QString openFailure;
+    TWaitHook waitPump;
 };

@@ -1,6 +1,7 @@
 #include "gsmruns.h"
 
 #include "devicecommands.h"
+#include "registerlink.h"
 
 namespace
 {
@@ -8,13 +9,12 @@ namespace
 constexpr quint8 kModeWrite = 0;
 constexpr quint8 kModeRead = 1;
 
-quint8 FieldCommand(const TStructSetting &settings, quint8 mode, const TGsmParam &param, int field,
+quint8 FieldCommand(TRegisterLink &link, quint8 mode, const TGsmParam &param, int field,
                     QString &text)
 {
     quint8 attribute = kGsmAttribute;
-    return TableFieldCommand(settings.Port.Name, settings.Port.Speed, settings.Port.TimeOut, 0,
-                             settings.NumKKT, mode, kGsmTable, param.DeviceRow, quint8(field),
-                             attribute, text, param.UpperCase);
+    return TableFieldCommand(link, mode, kGsmTable, param.DeviceRow, quint8(field), attribute, text,
+                             param.UpperCase);
 }
 
 } // namespace
@@ -28,8 +28,7 @@ QString GsmRunMessage(bool writing, const TGsmRunResult &result)
            QString::fromUtf8(result.param->MessageName) + QStringLiteral("!");
 }
 
-TGsmRunResult WriteGsm(const TGsmValues &source, const TStructSetting &settings,
-                       TRunObserver *observer)
+TGsmRunResult WriteGsm(const TGsmValues &source, TRegisterLink &link, TRunObserver *observer)
 {
     using TOutcome = TGsmRunResult::TOutcome;
     for (int r = 1; r <= kGsmParamCount; ++r) {
@@ -41,7 +40,7 @@ TGsmRunResult WriteGsm(const TGsmValues &source, const TStructSetting &settings,
             if (field > 0 && observer && !observer->KeepGoing())
                 return {TOutcome::Stopped, 0, param};
             QString text = texts.at(field);
-            if (const quint8 code = FieldCommand(settings, kModeWrite, *param, field, text))
+            if (const quint8 code = FieldCommand(link, kModeWrite, *param, field, text))
                 return {TOutcome::Failed, code, param};
         }
         if (observer && !observer->Step(r, kGsmParamCount, r))
@@ -50,7 +49,7 @@ TGsmRunResult WriteGsm(const TGsmValues &source, const TStructSetting &settings,
     return {};
 }
 
-TGsmRunResult ReadGsm(TGsmValues &sink, const TStructSetting &settings, TRunObserver *observer)
+TGsmRunResult ReadGsm(TGsmValues &sink, TRegisterLink &link, TRunObserver *observer)
 {
     using TOutcome = TGsmRunResult::TOutcome;
     for (int r = 1; r <= kGsmParamCount; ++r) {
@@ -61,7 +60,7 @@ TGsmRunResult ReadGsm(TGsmValues &sink, const TStructSetting &settings, TRunObse
             if (field > 0 && observer && !observer->KeepGoing())
                 return {TOutcome::Stopped, 0, param};
             QString text;
-            if (const quint8 code = FieldCommand(settings, kModeRead, *param, field, text))
+            if (const quint8 code = FieldCommand(link, kModeRead, *param, field, text))
                 return {TOutcome::Failed, code, param};
             value += text;
         }
@@ -72,4 +71,17 @@ TGsmRunResult ReadGsm(TGsmValues &sink, const TStructSetting &settings, TRunObse
             return {TOutcome::Stopped, 0, param};
     }
     return {};
+}
+
+TGsmRunResult WriteGsm(const TGsmValues &source, const TStructSetting &settings,
+                       TRunObserver *observer)
+{
+    TWindowLink link(LinkSettingsOf(settings));
+    return WriteGsm(source, link, observer);
+}
+
+TGsmRunResult ReadGsm(TGsmValues &sink, const TStructSetting &settings, TRunObserver *observer)
+{
+    TWindowLink link(LinkSettingsOf(settings));
+    return ReadGsm(sink, link, observer);
 }

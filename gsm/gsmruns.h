@@ -2,6 +2,7 @@
 
 #include "gsmparams.h"
 #include "progsettings.h"
+#include "registerlink.h"
 #include "runobserver.h"
 
 #include <QString>
@@ -32,7 +33,11 @@ struct TGsmRunResult {
 // otherwise.
 QString GsmRunMessage(bool writing, const TGsmRunResult &result);
 
-// The observer is told after each parameter: done = the device row (1..7), total 7.
+// The observer is told after each parameter: done = the device row (1..7), total 7. The runs
+// go over the given link; those on the program settings over the windows' link.
+TGsmRunResult WriteGsm(const TGsmValues &source, TRegisterLink &link,
+                       TRunObserver *observer = nullptr);
+TGsmRunResult ReadGsm(TGsmValues &sink, TRegisterLink &link, TRunObserver *observer = nullptr);
 TGsmRunResult WriteGsm(const TGsmValues &source, const TStructSetting &settings,
                        TRunObserver *observer = nullptr);
 TGsmRunResult ReadGsm(TGsmValues &sink, const TStructSetting &settings,

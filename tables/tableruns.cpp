@@ -2,6 +2,7 @@
 
 #include "devicecommands.h"
 #include "goodsrecord.h"
+#include "registerlink.h"
 #include "tablecodes.h"
 
 namespace
@@ -16,7 +17,7 @@ constexpr quint8 kModeRead = 1;
 // succeeded, so the code shown is 0.
 constexpr quint8 kNoSuchItem = 0;
 
-quint8 WriteGoodsItem(int item, const TTableCells &cells, const TStructSetting &settings)
+quint8 WriteGoodsItem(int item, const TTableCells &cells, TRegisterLink &link)
 {
     const TTableTab goods = TTableTab::Goods;
     quint16 number = quint16(item);
@@ -25,13 +26,11 @@ quint8 WriteGoodsItem(int item, const TTableCells &cells, const TStructSetting &
     QString barcode = BarcodeText(cells.Cell(goods, GoodsColumn::Barcode, item));
     QString price = EncodePrice(cells.Cell(goods, GoodsColumn::Price, item));
     quint8 department = DepartmentByte(cells.Cell(goods, GoodsColumn::Department, item));
-    return GoodsItemCommand(settings.Port.Name, settings.Port.Speed, settings.Port.TimeOut, 0,
-                            settings.NumKKT, kModeWrite, number, font, name, barcode, price,
-                            department);
+    return GoodsItemCommand(link, kModeWrite, number, font, name, barcode, price, department);
 }
 
 // Reads one item; filled is false when the answer names an item no row holds.
-quint8 ReadGoodsItem(int item, TTableCells &cells, const TStructSetting &settings, bool &filled)
+quint8 ReadGoodsItem(int item, TTableCells &cells, TRegisterLink &link, bool &filled)
 {
     filled = false;
     quint16 number = quint16(item);
@@ -40,9 +39,8 @@ quint8 ReadGoodsItem(int item, TTableCells &cells, const TStructSetting &setting
     QString barcode;
     QString price;
     quint8 department = 0;
-    const quint8 result = GoodsItemCommand(settings.Port.Name, settings.Port.Speed,
-                                           settings.Port.TimeOut, 0, settings.NumKKT, kModeRead,
-                                           number, font, name, barcode, price, department);
+    const quint8 result =
+        GoodsItemCommand(link, kModeRead, number, font, name, barcode, price, department);
     if (result != 0)
         return result;
     // The row is the item number the answer carries; an answer for no row fills nothing and
@@ -60,12 +58,11 @@ quint8 ReadGoodsItem(int item, TTableCells &cells, const TStructSetting &setting
 }
 
 quint8 FieldCommand(TTableTab tab, int record, int fieldIndex, quint8 mode, quint8 &attribute,
-                    QString &text, const TStructSetting &settings)
+                    QString &text, TRegisterLink &link)
 {
     const TFieldAddress address = FieldAddress(tab, record, fieldIndex);
-    return TableFieldCommand(settings.Port.Name, settings.Port.Speed, settings.Port.TimeOut, 0,
-                             settings.NumKKT, mode, address.table, address.row, address.field,
-                             attribute, text, true);
+    return TableFieldCommand(link, mode, address.table, address.row, address.field, attribute, text,
+                             true);
 }
 
 // Field 1 of a group, from its cells as they are now.
@@ -78,7 +75,7 @@ std::optional<QString> GroupCodesOf(const TTableCells &cells, int group)
 }
 
 quint8 WriteField(TTableTab tab, int record, int fieldIndex, const TTableCells &cells,
-                  const TStructSetting &settings, bool &noPaymentItem)
+                  TRegisterLink &link, bool &noPaymentItem)
 {
     // A group whose payment-item sign is none of the list's entries has no field 1, so nothing
     // of that group is sent (checked again before field 1 itself, as the cells may have been
@@ -93,14 +90,13 @@ quint8 WriteField(TTableTab tab, int record, int fieldIndex, const TTableCells &
     quint8 attribute = fieldCells.fontColumn < 0
                            ? quint8(kFlagNarrow)
                            : FontFlag(cells.Cell(tab, fieldCells.fontColumn, record));
-    return FieldCommand(tab, record, fieldIndex, kModeWrite, attribute, text, settings);
+    return FieldCommand(tab, record, fieldIndex, kModeWrite, attribute, text, link);
 }
 
-quint8 ReadField(TTableTab tab, int record, int fieldIndex, TTableCells &cells,
-                 const TStructSetting &settings, quint8 &attribute, QString &text)
+quint8 ReadField(TTableTab tab, int record, int fieldIndex, TTableCells &cells, TRegisterLink &link,
+                 quint8 &attribute, QString &text)
 {
-    const quint8 result =
-        FieldCommand(tab, record, fieldIndex, kModeRead, attribute, text, settings);
+    const quint8 result = FieldCommand(tab, record, fieldIndex, kModeRead, attribute, text, link);
     if (result != 0)
         return result;
     const TFieldCells fieldCells = FieldCells(tab, fieldIndex);
@@ -169,32 +165,32 @@ QString TableRunMessage(TTableTab tab, bool writing, const TTableRunResult &resu
 }
 
 TTableRunResult WriteTables(TTableTab tab, int first, int last, const TTableCells &source,
-                            const TStructSetting &settings, TRunObserver *observer)
+                            TRegisterLink &link, TRunObserver *observer)
 {
-    return WriteTableRecords(tab, RecordsOf(first, last), source, settings, observer);
+    return WriteTableRecords(tab, RecordsOf(first, last), source, link, observer);
 }
 
 TTableRunResult WriteTableRecords(TTableTab tab, const QList<int> &records,
-                                  const TTableCells &source, const TStructSetting &settings,
+                                  const TTableCells &source, TRegisterLink &link,
                                   TRunObserver *observer)
 {
     using TOutcome = TTableRunResult::TOutcome;
-    return RunFields(
-        tab, records, observer, [&](int record, int fieldIndex, TTableRunResult &result) {
-            bool noPaymentItem = false;
-            const quint8 code =
-                tab == TTableTab::Goods
-                    ? WriteGoodsItem(record, source, settings)
-                    : WriteField(tab, record, fieldIndex, source, settings, noPaymentItem);
-            if (noPaymentItem)
-                result.outcome = TOutcome::NoPaymentItem;
-            else if (code != 0)
-                result = {TOutcome::Failed, code, record};
-        });
+    return RunFields(tab, records, observer,
+                     [&](int record, int fieldIndex, TTableRunResult &result) {
+                         bool noPaymentItem = false;
+                         const quint8 code =
+                             tab == TTableTab::Goods
+                                 ? WriteGoodsItem(record, source, link)
+                                 : WriteField(tab, record, fieldIndex, source, link, noPaymentItem);
+                         if (noPaymentItem)
+                             result.outcome = TOutcome::NoPaymentItem;
+                         else if (code != 0)
+                             result = {TOutcome::Failed, code, record};
+                     });
 }
 
 TTableRunResult ReadTables(TTableTab tab, int first, int last, TTableCells &sink,
-                           const TStructSetting &settings, TRunObserver *observer)
+                           TRegisterLink &link, TRunObserver *observer)
 {
     using TOutcome = TTableRunResult::TOutcome;
     // The attribute and text of the last answer carry over into the next request, as the
@@ -204,18 +200,45 @@ TTableRunResult ReadTables(TTableTab tab, int first, int last, TTableCells &sink
     return RunFields(tab, RecordsOf(first, last), observer,
                      [&](int record, int fieldIndex, TTableRunResult &result) {
                          bool filled = true;
-                         const quint8 code = tab == TTableTab::Goods
-                                                 ? ReadGoodsItem(record, sink, settings, filled)
-                                                 : ReadField(tab, record, fieldIndex, sink,
-                                                             settings, attribute, text);
+                         const quint8 code =
+                             tab == TTableTab::Goods
+                                 ? ReadGoodsItem(record, sink, link, filled)
+                                 : ReadField(tab, record, fieldIndex, sink, link, attribute, text);
                          if (code != 0 || !filled)
                              result = {TOutcome::Failed, code, record};
                      });
 }
 
-quint8 ClearGoods(const TStructSetting &settings, qint32 timeoutMs)
+quint8 ClearGoods(TRegisterLink &link, qint32 timeoutMs)
 {
     quint8 deviceStatus = 0;
-    return ClearGoodsCommand(settings.Port.Name, settings.Port.Speed, timeoutMs, 0, settings.NumKKT,
-                             deviceStatus);
+    return ClearGoodsCommand(link, timeoutMs, deviceStatus);
+}
+
+TTableRunResult WriteTables(TTableTab tab, int first, int last, const TTableCells &source,
+                            const TStructSetting &settings, TRunObserver *observer)
+{
+    TWindowLink link(LinkSettingsOf(settings));
+    return WriteTables(tab, first, last, source, link, observer);
+}
+
+TTableRunResult WriteTableRecords(TTableTab tab, const QList<int> &records,
+                                  const TTableCells &source, const TStructSetting &settings,
+                                  TRunObserver *observer)
+{
+    TWindowLink link(LinkSettingsOf(settings));
+    return WriteTableRecords(tab, records, source, link, observer);
+}
+
+TTableRunResult ReadTables(TTableTab tab, int first, int last, TTableCells &sink,
+                           const TStructSetting &settings, TRunObserver *observer)
+{
+    TWindowLink link(LinkSettingsOf(settings));
+    return ReadTables(tab, first, last, sink, link, observer);
+}
+
+quint8 ClearGoods(const TStructSetting &settings, qint32 timeoutMs)
+{
+    TWindowLink link(LinkSettingsOf(settings));
+    return ClearGoods(link, timeoutMs);
 }

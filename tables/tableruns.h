@@ -1,6 +1,7 @@
 #pragma once
 
 #include "progsettings.h"
+#include "registerlink.h"
 #include "runobserver.h"
 #include "tablecells.h"
 #include "tablelayout.h"
@@ -30,18 +31,29 @@ struct TTableRunResult {
 // The message the windows show for a run that failed; empty for one that did not.
 QString TableRunMessage(TTableTab tab, bool writing, const TTableRunResult &result);
 
+// Each run goes over the given link; the overloads on the program settings build the windows'
+// link, which opens the port for each exchange.
+
 // Records first..last (1-based, within the tab's maximum) of a tab.
+TTableRunResult WriteTables(TTableTab tab, int first, int last, const TTableCells &source,
+                            TRegisterLink &link, TRunObserver *observer = nullptr);
 TTableRunResult WriteTables(TTableTab tab, int first, int last, const TTableCells &source,
                             const TStructSetting &settings, TRunObserver *observer = nullptr);
 // The given records of a tab, in that order (those changed since the register was last
 // written or read); the observer counts the exchanges of these records only.
 TTableRunResult WriteTableRecords(TTableTab tab, const QList<int> &records,
+                                  const TTableCells &source, TRegisterLink &link,
+                                  TRunObserver *observer = nullptr);
+TTableRunResult WriteTableRecords(TTableTab tab, const QList<int> &records,
                                   const TTableCells &source, const TStructSetting &settings,
                                   TRunObserver *observer = nullptr);
+TTableRunResult ReadTables(TTableTab tab, int first, int last, TTableCells &sink,
+                           TRegisterLink &link, TRunObserver *observer = nullptr);
 TTableRunResult ReadTables(TTableTab tab, int first, int last, TTableCells &sink,
                            const TStructSetting &settings, TRunObserver *observer = nullptr);
 
 // Clearing takes the register a while: its answer is awaited this long, whatever the settings.
 inline constexpr qint32 kClearGoodsTimeOutMs = 30000;
 // The register's result of clearing its goods base (0 success).
+quint8 ClearGoods(TRegisterLink &link, qint32 timeoutMs = kClearGoodsTimeOutMs);
 quint8 ClearGoods(const TStructSetting &settings, qint32 timeoutMs = kClearGoodsTimeOutMs);

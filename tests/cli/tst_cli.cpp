@@ -1,4 +1,5 @@
 #include "clijob.h"
+#include "clioptions.h"
 #include "configcells.h"
 #include "configfile.h"
 #include "emulatorpty.h"
@@ -65,6 +66,13 @@ TConfig SampleConfig()
     c.Tables.Agent[1].Value = QStringLiteral("123");
     return c;
 }
+
+class TQuietEvents : public TJobEvents
+{
+public:
+    void Started(const QString &, qint64) override {}
+    void Progress(const QString &, qint64, qint64, const QString &) override {}
+};
 
 class TGsmRows : public TGsmValues
 {
@@ -145,6 +153,32 @@ private slots:
         const QList<QByteArray> lines = trace.readAll().split('\n');
         QCOMPARE(lines.size() - 1, 2 * sent.size());
         QVERIFY(lines.at(1).contains(QStringLiteral("<- 'p' статус 0 попытка 1").toUtf8()));
+    }
+
+    // A register's run opens its port once, before the first exchange, and gives it back at
+    // its end, also when an exchange fails.
+    void runOpensItsPortOnce()
+    {
+        TJobInput input;
+        input.options =
+            ParseCliArguments({"write", confPath, "--only", "oper,goods", "--goods", "1-3"})
+                .options;
+        input.config = SampleConfig();
+        TRegisterLink link({pty->PortName(), 115200, 400, 0});
+        link.SetKeepOpen(true);
+        int opened = 0;
+        link.SetOpenObserver([&opened](const QString &failure) { opened += failure.isEmpty(); });
+        TQuietEvents events;
+        const std::atomic<bool> stop{false};
+        QCOMPARE(RunJob(input, link, events, stop).exitCode, 0);
+        QCOMPARE(opened, 1);
+        QVERIFY(pty->Engine().ReceivedCount() > 3);
+        QVERIFY(!link.IsOpen());
+
+        pty->Engine().StaySilent(1);
+        QCOMPARE(RunJob(input, link, events, stop).exitCode, 1);
+        QCOMPARE(opened, 2);
+        QVERIFY(!link.IsOpen());
     }
 
     void readSavesAsTheWindowsAndVerifyFindsOneChangedField()

@@ -1,6 +1,6 @@
 #include "devicecommands.h"
-#include "deviceport.h"
 #include "emulatorpty.h"
+#include "registerlink.h"
 
 #include <QElapsedTimer>
 #include <QTest>
@@ -45,6 +45,11 @@ class TestDeviceCommands : public QObject
         return GoodsItemCommand(Port(), kSpeed, timeOut, 0, kDevice, mode, g.number, g.font, g.name,
                                 g.barcode, g.price, g.department);
     }
+    quint8 Goods(TRegisterLink &link, quint8 mode, TGoods &g)
+    {
+        return GoodsItemCommand(link, mode, g.number, g.font, g.name, g.barcode, g.price,
+                                g.department);
+    }
     quint8 Field(quint8 mode, quint8 table, quint8 row, quint8 field, quint8 &attribute,
                  QString &text, bool upper = true)
     {
@@ -60,8 +65,11 @@ private slots:
     }
     void cleanup()
     {
-        // Every command leaves the port closed, whatever its result.
-        QVERIFY(DevicePortHandle() == nullptr);
+        // Every command leaves the port closed, whatever its result: another opening, exclusive
+        // as all are, succeeds.
+        TSerialLine line;
+        QVERIFY(line.Open(Port(), kSpeed));
+        line.Close();
         pty.reset();
     }
 
@@ -337,6 +345,75 @@ private slots:
         QVERIFY2(timer.elapsed() >= 1450, qPrintable(QString::number(timer.elapsed())));
         QVERIFY2(timer.elapsed() < 6000, qPrintable(QString::number(timer.elapsed())));
         QCOMPARE(Engine().ReceivedCount(), 1);
+    }
+
+    // A link owns its line: it holds the port between commands only when kept open, gives it
+    // back when a command fails or the link goes, and tells its own observers of every opening
+    // and frame.
+    void linkHoldsItsPortAndTellsItsObservers_data()
+    {
+        QTest::addColumn<bool>("keepOpen");
+        QTest::newRow("kept open") << true;
+        QTest::newRow("for each command") << false;
+    }
+    void linkHoldsItsPortAndTellsItsObservers()
+    {
+        QFETCH(bool, keepOpen);
+        TSerialLine other;
+        QStringList opened;
+        QStringList frames;
+        {
+            TRegisterLink link({Port(), kSpeed, kTimeOut, kDevice});
+            link.SetKeepOpen(keepOpen);
+            link.SetOpenObserver([&](const QString &failure) { opened += failure; });
+            link.SetExchangeHook([&](const TExchangeEvent &e) {
+                frames += e.port + (e.answer ? QStringLiteral(" <-") : QStringLiteral(" ->"));
+            });
+            TDeviceStatus s;
+            TGoods g{7, '0', "хлеб", "1", "100", 1};
+            QCOMPARE(StatusCommand(link, s), quint8(0));
+            QCOMPARE(Goods(link, 0, g), quint8(0));
+            QCOMPARE(StatusCommand(link, s), quint8(0));
+            QCOMPARE(link.IsOpen(), keepOpen);
+            QCOMPARE(other.Open(Port(), kSpeed), !keepOpen);
+            other.Close();
+            // A failed command closes even a link kept open; the next one opens it again.
+            Engine().StaySilent(1);
+            QCOMPARE(ClearGoodsCommand(link, 200, g.department), quint8(2));
+            QVERIFY(!link.IsOpen());
+            QCOMPARE(StatusCommand(link, s), quint8(0));
+            QCOMPARE(link.IsOpen(), keepOpen);
+        }
+        QVERIFY(other.Open(Port(), kSpeed));
+        other.Close();
+        QCOMPARE(opened, QStringList(keepOpen ? 2 : 5, QString()));
+        QStringList expected;
+        for (int i = 0; i < 5; ++i)
+            expected << Port() + QStringLiteral(" ->") << Port() + QStringLiteral(" <-");
+        QCOMPARE(frames, expected);
+        QCOMPARE(Engine().ReceivedCount(), 5);
+
+        TRegisterLink missing({QStringLiteral("/dev/kkt-no-such-port"), kSpeed, kTimeOut, kDevice});
+        missing.SetOpenObserver([&](const QString &failure) { opened = {failure}; });
+        TDeviceStatus s;
+        QCOMPARE(StatusCommand(missing, s), quint8(1));
+        QCOMPARE(opened, QStringList{QStringLiteral("Порт /dev/kkt-no-such-port не найден")});
+        QCOMPARE(missing.LastOpenFailure(), opened.front());
+    }
+
+    // The link's wait pump runs while an answer is awaited; its false gives the wait up.
+    void waitPumpGivesUpTheWait()
+    {
+        Engine().StaySilentAlways(true);
+        TRegisterLink link({Port(), kSpeed, 20000, kDevice});
+        int pumped = 0;
+        link.SetWaitPump([&pumped] { return ++pumped < 3; });
+        TDeviceStatus s;
+        QElapsedTimer timer;
+        timer.start();
+        QCOMPARE(StatusCommand(link, s), quint8(2));
+        QCOMPARE(pumped, 3);
+        QVERIFY2(timer.elapsed() < 10000, qPrintable(QString::number(timer.elapsed())));
     }
 };
 
