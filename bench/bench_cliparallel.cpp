@@ -5,6 +5,7 @@
 // printed as a ratio to the wire's floor: request and answer bytes at 10 bits each, plus the
 // 1 ms pause after the purge. Usage: bench_cliparallel [N]
 #include "emulatorpty.h"
+#include "goodsbasefile.h"
 #include "lockfolder.h"
 
 #include <QCoreApplication>
@@ -64,9 +65,15 @@ int main(int argc, char *argv[])
     const QString program = QCoreApplication::applicationDirPath() + QStringLiteral("/kkt-cli");
     QTemporaryDir dir;
     qputenv("KKT_PROGRAM_DIR", dir.path().toUtf8());
-    // An empty base: every item of the range is written with the grid's defaults.
     const QString base = dir.filePath(QStringLiteral("base.dbZ48"));
-    QFile(base).open(QIODevice::WriteOnly);
+    const QVector<TConfig_PredmRasch> rows(items, {QStringLiteral("ТОВАР"), QStringLiteral("Узкий"),
+                                                   QStringLiteral("4600000000001"),
+                                                   QStringLiteral("1.00"), QStringLiteral("1")});
+    QString error;
+    if (!SaveGoodsBaseFile(base, rows, &error)) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        return 1;
+    }
     PrintLockFolderKind();
     PrintLockFolderMount();
 
