@@ -35,8 +35,8 @@ public:
     void SetExchangeHook(TExchangeHook hook) { exchangeHook_ = std::move(hook); }
     // Called between slices of a long wait for an answer; false gives the wait up.
     void SetWaitPump(TSerialLine::TWaitHook pump);
-    // The observers the windows set for the program as a whole (SetPortOpenListener,
-    // SetGlobalExchangeHook, TSerialLine::SetWaitHook), looked up as each event happens.
+    // The observers the windows set for the program as a whole: SetPortOpenListener and
+    // TSerialLine::SetWaitHook as they are now, SetGlobalExchangeHook looked up at each frame.
     void UseWindowObservers();
 
     void SetKeepOpen(bool keep) { keepOpen_ = keep; }
