@@ -5,6 +5,10 @@
 #include <QTemporaryFile>
 #include <QTest>
 
+#include <atomic>
+#include <future>
+#include <thread>
+
 // The port list the connection dialog offers.
 class TestPortSearch : public QObject
 {
@@ -82,6 +86,28 @@ private slots:
         const QStringList plain = EnumeratePorts(QString());
         QCOMPARE(EnumeratePorts(ports.first().portName()), plain);
         QCOMPARE(EnumeratePorts(ports.first().systemLocation()), plain);
+    }
+
+    // The main window starts the search as it is created and takes it at its port step.
+    void searchRunsAheadAndIsWaitedFor()
+    {
+        std::promise<void> release;
+        std::atomic<bool> started{false};
+        std::thread::id searchThread;
+        TPortSearch search([&started, &searchThread, done = release.get_future().share()] {
+            searchThread = std::this_thread::get_id();
+            started = true;
+            done.wait();
+            return TSystemPortList{{"COM12", "COM12"}, {"COM1", "COM1"}};
+        });
+        QTRY_VERIFY(started);
+        QVERIFY(searchThread != std::this_thread::get_id());
+        std::thread late([&release] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            release.set_value();
+        });
+        QCOMPARE(search.Take(QString()), (QStringList{"COM1", "COM12"}));
+        late.join();
     }
 };
 
