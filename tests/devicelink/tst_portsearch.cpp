@@ -1,4 +1,3 @@
-#include "emulatorpty.h"
 #include "portsearch.h"
 
 #include <QSerialPortInfo>
@@ -60,32 +59,50 @@ private slots:
         for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts())
             system.append(info.portName());
         system.removeDuplicates();
-        const QStringList ports = EnumeratePorts(QString());
-        QCOMPARE(ports, SortPortNames(system));
-        // A configured port that is not there adds nothing.
-        QCOMPARE(EnumeratePorts(QStringLiteral("/dev/ttyNoSuchPort77")), ports);
+        QCOMPARE(EnumeratePorts(QString()), SortPortNames(system));
     }
 
-    void addsTheConfiguredPseudoTerminal()
+    // "FILE" stands for a file that exists (as a pseudo-terminal's device does).
+    void addsTheConfiguredPortOnlyWhenUnlistedAndThere_data()
     {
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<QStringList>("locations");
+        QTest::addColumn<QString>("configured");
+        QTest::addColumn<QStringList>("ports");
+        QTest::newRow("each once, in order")
+            << QStringList{"ttyUSB0", "ttyS10", "ttyS2", "ttyS2"}
+            << QStringList{"/dev/ttyUSB0", "/dev/ttyS10", "/dev/ttyS2", "/dev/ttyS2"} << QString()
+            << QStringList{"ttyS2", "ttyS10", "ttyUSB0"};
+        QTest::newRow("listed by name")
+            << QStringList{"FILE"} << QStringList{"/dev/ttyS0"} << "FILE" << QStringList{"FILE"};
+        QTest::newRow("listed by path")
+            << QStringList{"ttyACM0"} << QStringList{"FILE"} << "FILE" << QStringList{"ttyACM0"};
+        QTest::newRow("not there") << QStringList{"ttyS0"} << QStringList{"/dev/ttyS0"}
+                                   << "/dev/ttyNoSuchPort77" << QStringList{"ttyS0"};
+        QTest::newRow("there, unlisted") << QStringList{"ttyS0"} << QStringList{"/dev/ttyS0"}
+                                         << "FILE" << QStringList{"ttyS0", "FILE"};
+    }
+
+    void addsTheConfiguredPortOnlyWhenUnlistedAndThere()
+    {
+        QFETCH(QStringList, names);
+        QFETCH(QStringList, locations);
+        QFETCH(QString, configured);
+        QFETCH(QStringList, ports);
+        QTemporaryFile file;
+        QVERIFY(file.open());
+        if (configured == u"FILE") {
 #ifdef Q_OS_WIN
-        QSKIP("Windows lists every COM port itself: a configured port is never added to the list");
+            QSKIP("Windows lists every COM port itself: a configured port is never added");
 #endif
-        TEmulatorPty pty;
-        QVERIFY2(pty.IsOpen(), qPrintable(pty.ErrorText()));
-        const QStringList without = EnumeratePorts(QString());
-        const QStringList with = EnumeratePorts(pty.PortName());
-        QCOMPARE(with, without + QStringList{pty.PortName()});
-    }
-
-    void doesNotRepeatAListedPort()
-    {
-        const auto ports = QSerialPortInfo::availablePorts();
-        if (ports.isEmpty())
-            QSKIP("this machine lists no serial port");
-        const QStringList plain = EnumeratePorts(QString());
-        QCOMPARE(EnumeratePorts(ports.first().portName()), plain);
-        QCOMPARE(EnumeratePorts(ports.first().systemLocation()), plain);
+            configured = file.fileName();
+            for (QStringList *list : {&names, &locations, &ports})
+                list->replaceInStrings(QStringLiteral("FILE"), file.fileName());
+        }
+        TSystemPortList system;
+        for (qsizetype i = 0; i < names.size(); ++i)
+            system.append({names[i], locations[i]});
+        QCOMPARE(EnumeratePorts(system, configured), ports);
     }
 
     // The main window starts the search as it is created and takes it at its port step.
