@@ -112,7 +112,7 @@ private slots:
         std::atomic<bool> started{false};
         TPortSearch search([&started, done = release.get_future().share()] {
             started = true;
-            done.wait();
+            done.wait_for(std::chrono::seconds(10)); // never hangs the test
             return TSystemPortList{{"COM12", "COM12"}, {"COM1", "COM1"}};
         });
         // Under way before it is asked for, so not on the asking thread.
