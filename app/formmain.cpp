@@ -141,7 +141,7 @@ void TFormMain::FormShow()
         closeAfterStartup = true;
     }
 
-    ports_ = EnumeratePorts(settings_.Port.Name);
+    ports_ = portSearch_.Take(settings_.Port.Name);
     if (ports_.isEmpty()) {
         menu_.Programming->menuAction()->setEnabled(false);
         ShowInformation(this, QStringLiteral("ВНИМАНИЕ!\r\nНа ПК не обнаружено ни одного COM "

@@ -3,6 +3,7 @@
 #include "config.h"
 #include "configcommands.h"
 #include "mainmenu.h"
+#include "portsearch.h"
 #include "progsettings.h"
 #include "workhost.h"
 
@@ -70,6 +71,8 @@ private:
     // Whether "Программирование" is enabled apart from a run's lock of the menu.
     bool ProgrammingEnabled() const;
 
+    // Started with the window, taken at the start-up's port step.
+    TPortSearch portSearch_;
     TMainMenu menu_;
     QFrame *workPanel_ = nullptr;
     // In the status bar as a widget: the bar's temporary messages (the menu items' tips) cover

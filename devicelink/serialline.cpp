@@ -1,4 +1,5 @@
 #include "serialline.h"
+#include "precisepause.h"
 
 #include "filefailure.h"
 
@@ -9,7 +10,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
-#include <thread>
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
@@ -21,22 +21,6 @@ namespace
 
 // A write of a frame never blocks for longer than this, whatever the line does.
 constexpr int kWriteWaitMs = 5000;
-
-// The pause after a purge is on the path of every exchange, so it must last 1 ms and not the
-// 1.1 to 1.5 ms an ordinary sleep takes (or the 15 ms of a coarse system timer): sleep for most
-// of it, then spin out the rest against the monotonic clock.
-void PrecisePause(std::chrono::microseconds duration)
-{
-    using Clock = std::chrono::steady_clock;
-    const Clock::time_point deadline = Clock::now() + duration;
-#ifndef Q_OS_WIN
-    constexpr std::chrono::microseconds kSpin(200);
-    if (duration > kSpin)
-        std::this_thread::sleep_until(deadline - kSpin);
-#endif
-    while (Clock::now() < deadline) {
-    }
-}
 
 TSerialLine::TWaitHook windowWaitHook;
 

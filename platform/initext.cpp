@@ -84,11 +84,17 @@ const std::array<char16_t, 0x10000> &UpperTable()
 {
     static const std::array<char16_t, 0x10000> table = [] {
         std::array<char16_t, 0x10000> t{};
-        for (int u = 0; u < 0x10000; ++u) {
-            const QChar c{char16_t(u)};
+        for (int u = 0; u < 0x10000; ++u)
+            t[u] = char16_t(u);
+        // Only the code page's own 256 characters can change: the table is built while the
+        // program starts, so those are asked, not all 65536.
+        QByteArray codePage(256, Qt::Uninitialized);
+        for (int b = 0; b < 256; ++b)
+            codePage[b] = char(b);
+        for (const QChar c : FromWin1251(codePage)) {
             const QChar up = c.toUpper();
-            const bool mapped = up != c && IsWin1251Char(c) && IsWin1251Char(up);
-            t[u] = mapped ? up.unicode() : char16_t(u);
+            if (up != c && IsWin1251Char(c) && IsWin1251Char(up))
+                t[c.unicode()] = up.unicode();
         }
         return t;
     }();

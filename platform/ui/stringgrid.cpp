@@ -22,6 +22,16 @@ bool IsOpenListKey(int key, Qt::KeyboardModifiers mods)
            ((key == Qt::Key_Down || key == Qt::Key_Up) && (mods & Qt::AltModifier));
 }
 
+// The fixed row and column have sizes of their own (the column's width, the row height), never
+// their texts': a size hint measured from the texts (up to 200 sections at every layout of the
+// grid) would be thrown away.
+class TFixedHeader : public QHeaderView
+{
+public:
+    using QHeaderView::QHeaderView;
+    QSize sizeHint() const override { return minimumSize(); }
+};
+
 } // namespace
 
 // The cursor move of a navigation key, as the grid's own key handling would make it.
@@ -61,6 +71,20 @@ TStringGrid::TStringGrid(int cols, int rows, QWidget *parent)
     : QTableView(parent), model_(new TStringGridModel(this)),
       delegate_(new TStringGridDelegate(this))
 {
+    // In the places of the view's own headers among its children, before the corner button:
+    // the order in which a change of the grid's font reaches them, as it always has.
+    QWidget *cornerButton = findChild<QAbstractButton *>();
+    setVerticalHeader(new TFixedHeader(Qt::Vertical, this));
+    setHorizontalHeader(new TFixedHeader(Qt::Horizontal, this));
+    if (cornerButton) {
+        verticalHeader()->stackUnder(cornerButton);
+        horizontalHeader()->stackUnder(cornerButton);
+    }
+    // The row height before the model gives the headers their sections: set afterwards, it
+    // would resize the 6000 sections of the goods grid one by one.
+    for (QHeaderView *header : {horizontalHeader(), verticalHeader()})
+        header->setMinimumSectionSize(0);
+    SetDefaultRowHeight(rowHeight_);
     model_->SetSize(cols, rows);
     setModel(model_);
     setItemDelegate(delegate_);
@@ -86,7 +110,6 @@ TStringGrid::TStringGrid(int cols, int rows, QWidget *parent)
         header->viewport()->installEventFilter(this);
     }
     verticalHeader()->setFixedWidth(fixedColWidth_);
-    SetDefaultRowHeight(rowHeight_);
 
     if (auto *corner = findChild<QAbstractButton *>()) {
         corner->installEventFilter(this);

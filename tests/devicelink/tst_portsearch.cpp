@@ -1,9 +1,12 @@
-#include "emulatorpty.h"
 #include "portsearch.h"
 
 #include <QSerialPortInfo>
 #include <QTemporaryFile>
 #include <QTest>
+
+#include <atomic>
+#include <future>
+#include <thread>
 
 // The port list the connection dialog offers.
 class TestPortSearch : public QObject
@@ -56,32 +59,70 @@ private slots:
         for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts())
             system.append(info.portName());
         system.removeDuplicates();
-        const QStringList ports = EnumeratePorts(QString());
-        QCOMPARE(ports, SortPortNames(system));
-        // A configured port that is not there adds nothing.
-        QCOMPARE(EnumeratePorts(QStringLiteral("/dev/ttyNoSuchPort77")), ports);
+        QCOMPARE(EnumeratePorts(QString()), SortPortNames(system));
     }
 
-    void addsTheConfiguredPseudoTerminal()
+    // "FILE" stands for a file that exists (as a pseudo-terminal's device does).
+    void addsTheConfiguredPortOnlyWhenUnlistedAndThere_data()
     {
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<QStringList>("locations");
+        QTest::addColumn<QString>("configured");
+        QTest::addColumn<QStringList>("ports");
+        QTest::newRow("each once, in order")
+            << QStringList{"ttyUSB0", "ttyS10", "ttyS2", "ttyS2"}
+            << QStringList{"/dev/ttyUSB0", "/dev/ttyS10", "/dev/ttyS2", "/dev/ttyS2"} << QString()
+            << QStringList{"ttyS2", "ttyS10", "ttyUSB0"};
+        QTest::newRow("listed by name")
+            << QStringList{"FILE"} << QStringList{"/dev/ttyS0"} << "FILE" << QStringList{"FILE"};
+        QTest::newRow("listed by path")
+            << QStringList{"ttyACM0"} << QStringList{"FILE"} << "FILE" << QStringList{"ttyACM0"};
+        QTest::newRow("not there") << QStringList{"ttyS0"} << QStringList{"/dev/ttyS0"}
+                                   << "/dev/ttyNoSuchPort77" << QStringList{"ttyS0"};
+        QTest::newRow("there, unlisted") << QStringList{"ttyS0"} << QStringList{"/dev/ttyS0"}
+                                         << "FILE" << QStringList{"ttyS0", "FILE"};
+    }
+
+    void addsTheConfiguredPortOnlyWhenUnlistedAndThere()
+    {
+        QFETCH(QStringList, names);
+        QFETCH(QStringList, locations);
+        QFETCH(QString, configured);
+        QFETCH(QStringList, ports);
+        QTemporaryFile file;
+        QVERIFY(file.open());
+        if (configured == u"FILE") {
 #ifdef Q_OS_WIN
-        QSKIP("Windows lists every COM port itself: a configured port is never added to the list");
+            QSKIP("Windows lists every COM port itself: a configured port is never added");
 #endif
-        TEmulatorPty pty;
-        QVERIFY2(pty.IsOpen(), qPrintable(pty.ErrorText()));
-        const QStringList without = EnumeratePorts(QString());
-        const QStringList with = EnumeratePorts(pty.PortName());
-        QCOMPARE(with, without + QStringList{pty.PortName()});
+            configured = file.fileName();
+            for (QStringList *list : {&names, &locations, &ports})
+                list->replaceInStrings(QStringLiteral("FILE"), file.fileName());
+        }
+        TSystemPortList system;
+        for (qsizetype i = 0; i < names.size(); ++i)
+            system.append({names[i], locations[i]});
+        QCOMPARE(EnumeratePorts(system, configured), ports);
     }
 
-    void doesNotRepeatAListedPort()
+    // The main window starts the search as it is created and takes it at its port step.
+    void searchRunsAheadAndIsWaitedFor()
     {
-        const auto ports = QSerialPortInfo::availablePorts();
-        if (ports.isEmpty())
-            QSKIP("this machine lists no serial port");
-        const QStringList plain = EnumeratePorts(QString());
-        QCOMPARE(EnumeratePorts(ports.first().portName()), plain);
-        QCOMPARE(EnumeratePorts(ports.first().systemLocation()), plain);
+        std::promise<void> release;
+        std::atomic<bool> started{false};
+        TPortSearch search([&started, done = release.get_future().share()] {
+            started = true;
+            done.wait_for(std::chrono::seconds(10)); // never hangs the test
+            return TSystemPortList{{"COM12", "COM12"}, {"COM1", "COM1"}};
+        });
+        // Under way before it is asked for, so not on the asking thread.
+        QTRY_VERIFY(started);
+        std::thread late([&release] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            release.set_value();
+        });
+        QCOMPARE(search.Take(QString()), (QStringList{"COM1", "COM12"}));
+        late.join();
     }
 };
 
