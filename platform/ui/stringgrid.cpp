@@ -294,8 +294,14 @@ bool TStringGrid::edit(const QModelIndex &index, EditTrigger trigger, QEvent *ev
 void TStringGrid::currentChanged(const QModelIndex &current, const QModelIndex &previous)
 {
     QTableView::currentChanged(current, previous);
-    if (reverting_ || !current.isValid())
+    if (!current.isValid())
         return;
+    // A cell made current by itself is a block of one; growing the block keeps its corner.
+    if (!keepCorner_)
+        corner_ = QPoint(current.column() + 1, current.row() + 1);
+    if (reverting_)
+        return;
+    history_.EndTyping();
     CellSelected(current, previous);
 }
 
@@ -345,6 +351,8 @@ void TStringGrid::focusInEvent(QFocusEvent *event)
 
 void TStringGrid::keyPressEvent(QKeyEvent *event)
 {
+    if (SheetKey(event))
+        return;
     const QModelIndex at = currentIndex();
     if (at.isValid() && !Editable(at)) {
         const int col = at.column() + 1;
@@ -369,6 +377,15 @@ void TStringGrid::keyPressEvent(QKeyEvent *event)
 void TStringGrid::mousePressEvent(QMouseEvent *event)
 {
     const QModelIndex before = currentIndex();
+    const QModelIndex pressed = indexAt(event->position().toPoint());
+    if (sheetMode_ && event->button() == Qt::LeftButton && pressed.isValid()) {
+        // Shift+click grows the block to the cell; a plain press starts a drag from it.
+        if (event->modifiers() & Qt::ShiftModifier) {
+            DragTo(event->position().toPoint());
+            return;
+        }
+        dragging_ = true;
+    }
     QTableView::mousePressEvent(event);
     // A click on the current choice cell brings its list back (a click elsewhere selects the
     // cell, and the selection hook lays the list).
@@ -393,7 +410,7 @@ bool TStringGrid::HeaderToolTip(QHeaderView *header, QHelpEvent *event)
     if (header->fontMetrics().horizontalAdvance(text) + 8 > room)
         tip.append(text);
     if (orientation == Qt::Vertical && model_->RowMarked(section + 1))
-        tip.append(model_->MarkToolTip());
+        tip.append(model_->MarkToolTip(section + 1));
     if (!tip.isEmpty())
         QToolTip::showText(event->globalPos(), tip.join(QLatin1Char('\n')), header);
     else
