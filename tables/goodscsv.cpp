@@ -1,6 +1,7 @@
 #include "goodscsv.h"
 
 #include "cellfilters.h"
+#include "cellvalue.h"
 #include "filefailure.h"
 #include "gridtexts.h"
 #include "tablecodes.h"
@@ -171,14 +172,12 @@ QString PriceText(const QString &field, QString *reason)
     return price;
 }
 
+// An empty field is the narrow font; otherwise an entry of the font list as a paste takes it.
 std::optional<QString> FontText(const QString &field)
 {
-    const QString key = CaptionKey(field);
-    if (key.isEmpty() || key == u"узкий" || key == u"0")
+    if (CaptionKey(field).isEmpty())
         return GridTexts::kNarrowFont;
-    if (key == u"широкий" || key == u"1")
-        return GridTexts::kWideFont;
-    return std::nullopt;
+    return ListEntryOf(GridTexts::FontList(), field);
 }
 
 // Upper case, on one line, within the font's limit.

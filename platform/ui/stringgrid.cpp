@@ -336,6 +336,7 @@ void TStringGrid::closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHin
     const bool moving = hint == QAbstractItemDelegate::EditNextItem ||
                         hint == QAbstractItemDelegate::EditPreviousItem;
     changingCell_ = true;
+    history_.EndTyping(); // Enter ends the cell's typing as a step
     QTableView::closeEditor(editor, hint);
     changingCell_ = false;
     // The editor stays open on the current cell (Enter and Escape only end the edit).

@@ -124,6 +124,9 @@ bool TStringGridDelegate::eventFilter(QObject *object, QEvent *event)
     auto *edit = qobject_cast<QLineEdit *>(object);
     if (edit && grid_->SheetMode() && EditorMouse(edit, event))
         return true;
+    // Typing that goes on after the user was elsewhere (a run, another control) is a new step.
+    if (edit && event->type() == QEvent::FocusOut)
+        grid_->history_.EndTyping();
     if (!edit || event->type() != QEvent::KeyPress)
         return QStyledItemDelegate::eventFilter(object, event);
 

@@ -91,7 +91,10 @@ void TStringGrid::TypedText(int col, int row, const QString &text)
 
 QRect TStringGrid::Selection() const
 {
-    return QRect(QPoint(Col(), Row()), corner_).normalized();
+    // Not QRect::normalized(): that moves swapped edges by one.
+    const QPoint current(Col(), Row());
+    return QRect(QPoint(qMin(current.x(), corner_.x()), qMin(current.y(), corner_.y())),
+                 QPoint(qMax(current.x(), corner_.x()), qMax(current.y(), corner_.y())));
 }
 
 void TStringGrid::SelectBlock(int col, int row, int cornerCol, int cornerRow)
@@ -269,6 +272,7 @@ void TStringGrid::PasteText(const QString &text)
     }
     EndUpdate();
     SelectBlock(block.left(), block.top(), last.x(), last.y());
+    scrollTo(currentIndex()); // where the block begins
     emit Note(PasteNote(pasted, refused, outside));
 }
 
@@ -349,8 +353,9 @@ void TStringGrid::ApplyStep(const TGridHistory::TStep &step, bool back)
     }
     model_->EndUpdate();
     applying_ = false;
-    // The cells undone or redone are shown as the selected block.
+    // The cells undone or redone are shown as the selected block, from where it begins.
     SelectBlock(cells.left(), cells.top(), cells.right(), cells.bottom());
+    scrollTo(currentIndex());
 }
 
 bool TStringGrid::WantsSheetKey(const QKeyEvent *event) const

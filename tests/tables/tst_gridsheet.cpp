@@ -109,7 +109,7 @@ private slots:
 
     void blocksAreCopiedPastedByTheCellsRulesAndEmptied()
     {
-        goods->SetCells(1, 1, "СЫР");
+        goods->SetCells(1, 1, "\"ЛУЧ\" 2");
         goods->SetCells(3, 1, "460");
         goods->SetCells(2, 2, kWide);
         Goto(1, 1);
@@ -119,24 +119,34 @@ private slots:
         QCOMPARE(goods->Selection(), QRect(1, 1, 3, 2));
         QCOMPARE(goods->Col(), 1); // typing still goes where the block started
         Press(Qt::Key_C, Qt::ControlModifier);
-        QCOMPARE(QApplication::clipboard()->text(), QString("СЫР\tУзкий\t460\n\tШирокий\t\n"));
+        // A text that starts with a quote is quoted, as spreadsheets write it, and reads back.
+        QCOMPARE(QApplication::clipboard()->text(),
+                 QString("\"\"\"ЛУЧ\"\" 2\"\tУзкий\t460\n\tШирокий\t\n"));
+        Goto(1, 20);
+        Press(Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(Row(goods, 20), (QStringList{"\"ЛУЧ\" 2", kNarrow, "460", "", ""}));
 
-        // A drag from one cell to another selects the rectangle between them.
+        // A drag from one cell to another selects the rectangle between them, either way.
         QTest::mousePress(goods->viewport(), Qt::LeftButton, {}, CellCenter(goods, 3, 5));
         QTest::mouseMove(goods->viewport(), CellCenter(goods, 5, 7));
         QTest::mouseRelease(goods->viewport(), Qt::LeftButton, {}, CellCenter(goods, 5, 7));
         QCOMPARE(goods->Selection(), QRect(3, 5, 3, 3));
+        QTest::mousePress(goods->viewport(), Qt::LeftButton, {}, CellCenter(goods, 3, 9));
+        QTest::mouseMove(goods->viewport(), CellCenter(goods, 1, 8));
+        QTest::mouseRelease(goods->viewport(), Qt::LeftButton, {}, CellCenter(goods, 1, 8));
+        QCOMPARE(goods->Selection(), QRect(1, 8, 3, 2));
 
-        // Each value as if typed into its cell; the font comes first, so the second name is
-        // held to the wide font's 12 characters. Refused values leave their cells alone.
+        // Each value as if typed into its cell; the font comes first, so the third name is
+        // held to the wide font's 12 characters. Refused values leave their cells alone. A
+        // quote that does not close before a tab is part of the text.
         goods->SetCells(4, 11, "5.00");
         Goto(1, 10);
         QApplication::clipboard()->setText("молоко\t1\t46a\t12,50\t7\r\n"
-                                           "кефир\tШирокий\t4600\t1.2.3\t99\r\n"
+                                           "\"кефир\" 1\tШирокий\t4600\t1.2.3\t99\r\n"
                                            "очень длинное имя\t1\n");
         Press(Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(Row(goods, 10), (QStringList{"МОЛОКО", kWide, "", "12.50", "7"}));
-        QCOMPARE(Row(goods, 11), (QStringList{"КЕФИР", kWide, "4600", "5.00", "99"}));
+        QCOMPARE(Row(goods, 11), (QStringList{"\"КЕФИР\" 1", kWide, "4600", "5.00", "99"}));
         QCOMPARE(Row(goods, 12), (QStringList{"", kWide, "", "", ""}));
         QCOMPARE(host.notes.last(), QString("Вставлено значений: 9, отклонено: 3"));
         QCOMPARE(goods->Selection(), QRect(1, 10, 5, 3));
@@ -204,6 +214,15 @@ private slots:
         Press(Qt::Key_Y, Qt::ControlModifier);
         QCOMPARE(Row(goods, 3), imported);
         QVERIFY(!goods->Redo());
+
+        // Typing goes on after the keyboard was elsewhere (a run, an edit): a step of its own.
+        Goto(1, 7);
+        Type(goods, "сыр");
+        frame->Edit11->setFocus();
+        Goto(1, 7);
+        Type(goods, "ок");
+        Press(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(goods->Cells(1, 7), QString("СЫР"));
 
         // The last 100 steps are kept (scanned barcodes, one step each).
         for (int i = 0; i < 120; ++i)
