@@ -96,6 +96,11 @@ TStringGrid::TStringGrid(int cols, int rows, QWidget *parent)
     SetCurrentCell(1, 1);
 }
 
+TStringGrid::~TStringGrid()
+{
+    delegate_->DetachGrid();
+}
+
 void TStringGrid::SetColCount(int cols)
 {
     model_->SetSize(cols, RowCount());

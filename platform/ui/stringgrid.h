@@ -1,5 +1,7 @@
 #pragma once
 
+#include "gridhistory.h"
+
 #include <QAbstractTableModel>
 #include <QColor>
 #include <QLineEdit>
@@ -11,8 +13,6 @@
 class QHeaderView;
 class QHelpEvent;
 class QKeyEvent;
-
-#include "gridhistory.h"
 
 #include <functional>
 #include <optional>
@@ -91,6 +91,9 @@ class TStringGridDelegate : public QStyledItemDelegate
     Q_OBJECT
 public:
     explicit TStringGridDelegate(TStringGrid *grid);
+    // The grid is going: its editor's last events (losing the focus as the window closes) no
+    // longer reach it.
+    void DetachGrid() { grid_ = nullptr; }
 
     QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
                           const QModelIndex &index) const override;
@@ -140,6 +143,7 @@ public:
 
     explicit TStringGrid(QWidget *parent = nullptr);
     TStringGrid(int cols, int rows, QWidget *parent = nullptr);
+    ~TStringGrid() override;
 
     int ColCount() const { return model_->ColCount(); }
     int RowCount() const { return model_->RowCount(); }
@@ -240,7 +244,6 @@ public:
 
     bool Undo();
     bool Redo();
-    const TGridHistory &History() const { return history_; }
     // The cells were changed in a way that cannot be undone: the history starts anew, and
     // note is told the first time Ctrl+Z finds nothing to undo.
     void NewHistory(const QString &note) { history_.Restart(note); }

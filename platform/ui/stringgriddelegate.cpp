@@ -122,6 +122,8 @@ void TStringGridDelegate::Insert(QLineEdit *edit, int col, int row, QChar key) c
 bool TStringGridDelegate::eventFilter(QObject *object, QEvent *event)
 {
     auto *edit = qobject_cast<QLineEdit *>(object);
+    if (!grid_)
+        return QStyledItemDelegate::eventFilter(object, event);
     if (edit && grid_->SheetMode() && EditorMouse(edit, event))
         return true;
     // Typing that goes on after the user was elsewhere (a run, another control) is a new step.
