@@ -39,6 +39,8 @@ constexpr int maxOuterWidth = 913;
 constexpr int maxOuterHeight = 654;
 constexpr int frameWidth = maxOuterWidth - clientWidth;
 constexpr int frameHeight = maxOuterHeight - clientHeight;
+// How long a note stays in the status bar.
+constexpr int kNoteMs = 8000;
 } // namespace
 
 QString TFormMain::BaseCaption()
@@ -279,6 +281,12 @@ void TFormMain::ShowStatus(const QString &text)
     UpdateStatus();
 }
 
+void TFormMain::ShowNote(const QString &text)
+{
+    // Over the bar's own text for a while, as the menu items' tips are.
+    statusBar()->showMessage(text, kNoteMs);
+}
+
 void TFormMain::UpdateStatus()
 {
     if (!runStatus_.isEmpty())
@@ -302,10 +310,10 @@ bool TFormMain::ProgrammingEnabled() const
 void TFormMain::closeEvent(QCloseEvent *event)
 {
     // A run ends after its current exchange once the window closes; the user may rather let it
-    // finish.
+    // finish, and a stray Enter lets it.
     if (runLocked_ && !closing_ &&
-        TDialogs::Instance().AskYesNo(this, QStringLiteral("Идет обмен с ККТ. Прервать?")) !=
-            TDialogs::Answer::Yes) {
+        TDialogs::Instance().AskYesNo(this, QStringLiteral("Идет обмен с ККТ. Прервать?"),
+                                      TDialogs::Answer::No) != TDialogs::Answer::Yes) {
         event->ignore();
         return;
     }

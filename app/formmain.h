@@ -36,6 +36,7 @@ public:
     void SetRunLock(bool locked) override;
     bool Closing() const override { return closing_; }
     void ShowStatus(const QString &text) override;
+    void ShowNote(const QString &text) override;
     bool RunLocked() const { return runLocked_; }
 
     // Makes frame the visible work frame (nullptr: none).

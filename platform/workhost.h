@@ -21,4 +21,6 @@ public:
     virtual bool Closing() const = 0;
     // The main window's status bar text of a run's place; empty when the run has ended.
     virtual void ShowStatus(const QString &text) = 0;
+    // A short message in the status bar for a while (what a paste took, for one).
+    virtual void ShowNote(const QString &text) = 0;
 };

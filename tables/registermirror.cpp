@@ -58,21 +58,21 @@ void TRegisterMirror::ForgetTab(const TRegisterId &id, TTableTab tab)
         (*known)[std::size_t(tab)].clear();
 }
 
-bool TRegisterMirror::Changed(const TRegisterId &id, TTableTab tab, int record,
-                              const TTableCells &cells) const
+TRegisterMirror::TState TRegisterMirror::State(const TRegisterId &id, TTableTab tab, int record,
+                                               const TTableCells &cells) const
 {
     const auto known = registers_.constFind(Key(id));
     if (known == registers_.constEnd() || !ValidRecord(tab, record))
-        return true;
+        return TState::Unknown;
     const QVector<QStringList> &records = (*known)[std::size_t(tab)];
     if (records.isEmpty() || records[record - 1].isEmpty())
-        return true;
+        return TState::Unknown;
     const QStringList &held = records[record - 1];
     const QList<int> &columns = RunColumns(tab);
     for (int i = 0; i < columns.size(); ++i)
         if (RegisterShown(cells, tab, columns[i], record) != held[i])
-            return true;
-    return false;
+            return TState::Changed;
+    return TState::Same;
 }
 
 QList<int> TRegisterMirror::ChangedRecords(const TRegisterId &id, TTableTab tab, int first,

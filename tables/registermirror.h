@@ -34,8 +34,15 @@ public:
     // The same for every record of a table (its goods base was cleared).
     void ForgetTab(const TRegisterId &id, TTableTab tab);
 
-    // Whether the cells of the record differ from what the register is known to hold.
-    bool Changed(const TRegisterId &id, TTableTab tab, int record, const TTableCells &cells) const;
+    // How the cells of the record stand to what the register is known to hold.
+    enum class TState { Same, Changed, Unknown };
+    TState State(const TRegisterId &id, TTableTab tab, int record, const TTableCells &cells) const;
+    // Whether the cells of the record differ from what the register is known to hold (a
+    // record not known counts as changed).
+    bool Changed(const TRegisterId &id, TTableTab tab, int record, const TTableCells &cells) const
+    {
+        return State(id, tab, record, cells) != TState::Same;
+    }
     // The changed records of first..last, ascending.
     QList<int> ChangedRecords(const TRegisterId &id, TTableTab tab, int first, int last,
                               const TTableCells &cells) const;

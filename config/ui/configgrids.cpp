@@ -4,6 +4,7 @@
 #include "configcells.h"
 #include "framegsmsetting.h"
 #include "framesetz48.h"
+#include "gridsheet.h"
 #include "stringgrid.h"
 
 namespace
@@ -44,5 +45,6 @@ void ConfigToGrids(const TConfig &config, TFrameGsmSetting &gsm, TFrameSetZ48 &t
             for (int col = 1; col <= TConfigCells::BoundColumns(t); ++col)
                 grid.SetCells(col, row, cells.Cell(t, col, row));
         grid.EndUpdate();
+        grid.NewHistory(kHistoryAfterLoad);
     }
 }

@@ -119,6 +119,11 @@ TStringGrid::TStringGrid(int cols, int rows, QWidget *parent)
     SetCurrentCell(1, 1);
 }
 
+TStringGrid::~TStringGrid()
+{
+    delegate_->DetachGrid();
+}
+
 void TStringGrid::SetColCount(int cols)
 {
     model_->SetSize(cols, RowCount());
@@ -317,8 +322,14 @@ bool TStringGrid::edit(const QModelIndex &index, EditTrigger trigger, QEvent *ev
 void TStringGrid::currentChanged(const QModelIndex &current, const QModelIndex &previous)
 {
     QTableView::currentChanged(current, previous);
-    if (reverting_ || !current.isValid())
+    if (!current.isValid())
         return;
+    // A cell made current by itself is a block of one; growing the block keeps its corner.
+    if (!keepCorner_)
+        corner_ = QPoint(current.column() + 1, current.row() + 1);
+    if (reverting_)
+        return;
+    history_.EndTyping();
     CellSelected(current, previous);
 }
 
@@ -353,6 +364,7 @@ void TStringGrid::closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHin
     const bool moving = hint == QAbstractItemDelegate::EditNextItem ||
                         hint == QAbstractItemDelegate::EditPreviousItem;
     changingCell_ = true;
+    history_.EndTyping(); // Enter ends the cell's typing as a step
     QTableView::closeEditor(editor, hint);
     changingCell_ = false;
     // The editor stays open on the current cell (Enter and Escape only end the edit).
@@ -368,6 +380,8 @@ void TStringGrid::focusInEvent(QFocusEvent *event)
 
 void TStringGrid::keyPressEvent(QKeyEvent *event)
 {
+    if (SheetKey(event))
+        return;
     const QModelIndex at = currentIndex();
     if (at.isValid() && !Editable(at)) {
         const int col = at.column() + 1;
@@ -392,6 +406,15 @@ void TStringGrid::keyPressEvent(QKeyEvent *event)
 void TStringGrid::mousePressEvent(QMouseEvent *event)
 {
     const QModelIndex before = currentIndex();
+    const QModelIndex pressed = indexAt(event->position().toPoint());
+    if (sheetMode_ && event->button() == Qt::LeftButton && pressed.isValid()) {
+        // Shift+click grows the block to the cell; a plain press starts a drag from it.
+        if (event->modifiers() & Qt::ShiftModifier) {
+            DragTo(event->position().toPoint());
+            return;
+        }
+        dragging_ = true;
+    }
     QTableView::mousePressEvent(event);
     // A click on the current choice cell brings its list back (a click elsewhere selects the
     // cell, and the selection hook lays the list).
@@ -416,7 +439,7 @@ bool TStringGrid::HeaderToolTip(QHeaderView *header, QHelpEvent *event)
     if (header->fontMetrics().horizontalAdvance(text) + 8 > room)
         tip.append(text);
     if (orientation == Qt::Vertical && model_->RowMarked(section + 1))
-        tip.append(model_->MarkToolTip());
+        tip.append(model_->MarkToolTip(section + 1));
     if (!tip.isEmpty())
         QToolTip::showText(event->globalPos(), tip.join(QLatin1Char('\n')), header);
     else

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "gridhistory.h"
+
 #include <QAbstractTableModel>
+#include <QColor>
 #include <QLineEdit>
 #include <QPointer>
 #include <QStyledItemDelegate>
@@ -9,6 +12,7 @@
 
 class QHeaderView;
 class QHelpEvent;
+class QKeyEvent;
 
 #include <functional>
 #include <optional>
@@ -37,14 +41,26 @@ public:
     void BeginUpdate() { ++updating_; }
     void EndUpdate();
 
-    // Rows the mark test holds true for show their fixed cell tinted, with toolTip over it (the
-    // records changed since the register last saw them). The test is asked as rows are painted;
-    // a cell's change repaints its row's mark, MarksChanged() every row's.
-    using TRowMark = std::function<bool(int row)>;
-    void SetRowMark(TRowMark mark, const QString &toolTip);
-    bool RowMarked(int row) const { return mark_ && row > 0 && row < rows_ && mark_(row); }
-    const QString &MarkToolTip() const { return markToolTip_; }
+    // Rows can carry a mark: their fixed cell is tinted in the mark's colour, with its tooltip
+    // (the records changed since the register last saw them). The mark test gives a row's mark
+    // as an index into the kinds, or -1 for none; it is asked as rows are painted. A cell's
+    // change repaints its row's mark, MarksChanged() every row's.
+    struct TRowMarkKind {
+        QColor color;
+        QString toolTip;
+    };
+    using TRowMark = std::function<int(int row)>;
+    void SetRowMarks(TRowMark mark, const QVector<TRowMarkKind> &kinds);
+    // The row's mark kind, or -1.
+    int RowMark(int row) const;
+    bool RowMarked(int row) const { return RowMark(row) >= 0; }
+    QString MarkToolTip(int row) const;
     void MarksChanged();
+
+    // Told of every change of a body cell's text, with the text it had.
+    using TChangeHook =
+        std::function<void(int col, int row, const QString &before, const QString &after)>;
+    void SetChangeHook(TChangeHook hook) { changeHook_ = std::move(hook); }
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
@@ -64,7 +80,8 @@ private:
     int updating_ = 0;
     QVector<QString> texts_;
     TRowMark mark_;
-    QString markToolTip_;
+    QVector<TRowMarkKind> markKinds_;
+    TChangeHook changeHook_;
 };
 
 // The grid's in-place editor: a frameless line edit whose typed characters pass the grid's key
@@ -74,6 +91,9 @@ class TStringGridDelegate : public QStyledItemDelegate
     Q_OBJECT
 public:
     explicit TStringGridDelegate(TStringGrid *grid);
+    // The grid is going: its editor's last events (losing the focus as the window closes) no
+    // longer reach it.
+    void DetachGrid() { grid_ = nullptr; }
 
     QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
                           const QModelIndex &index) const override;
@@ -90,6 +110,8 @@ protected:
 private:
     // One character through the key filter and the text check into the editor.
     void Insert(QLineEdit *edit, int col, int row, QChar key) const;
+    // Sheet mode: a press in the editor, or a drag out of it over other cells.
+    bool EditorMouse(QLineEdit *edit, QEvent *event) const;
 
     TStringGrid *grid_;
 };
@@ -121,6 +143,7 @@ public:
 
     explicit TStringGrid(QWidget *parent = nullptr);
     TStringGrid(int cols, int rows, QWidget *parent = nullptr);
+    ~TStringGrid() override;
 
     int ColCount() const { return model_->ColCount(); }
     int RowCount() const { return model_->RowCount(); }
@@ -130,9 +153,18 @@ public:
     QString Cells(int col, int row) const { return model_->Cell(col, row); }
     void SetCells(int col, int row, const QString &text) { model_->SetCell(col, row, text); }
     TStringGridModel *GridModel() const { return model_; }
-    // Bulk writes: see TStringGridModel::BeginUpdate; pairs may nest.
-    void BeginUpdate() { model_->BeginUpdate(); }
-    void EndUpdate() { model_->EndUpdate(); }
+    // Bulk writes: see TStringGridModel::BeginUpdate; pairs may nest. Their changes are one
+    // undo step.
+    void BeginUpdate()
+    {
+        model_->BeginUpdate();
+        history_.BeginStep();
+    }
+    void EndUpdate()
+    {
+        history_.EndStep();
+        model_->EndUpdate();
+    }
 
     // Current cell (a body cell; 1, 1 after creation).
     int Col() const;
@@ -186,6 +218,60 @@ public:
     }
     bool KeyDown(int key, Qt::KeyboardModifiers mods);
 
+    // Spreadsheet habits, off until switched on (stringgridsheet.cpp): a block of cells is
+    // selected with Shift and the arrow or page keys or by dragging the mouse, copied as
+    // tab-separated text (Ctrl+C, Ctrl+X), pasted (Ctrl+V) and emptied (Delete); the cells'
+    // changes can be undone (Ctrl+Z) and redone (Ctrl+Y, Ctrl+Shift+Z).
+    void SetSheetMode(bool on);
+    bool SheetMode() const { return sheetMode_; }
+    // Writes a pasted value into a cell as the cell's rules take it; false refuses it and
+    // leaves the cell as it was. Without a rule each character goes through the key filter
+    // and the text check into the emptied cell, and a choice cell takes only its own text.
+    using TPasteRule =
+        std::function<bool(TStringGrid &grid, int col, int row, const QString &value)>;
+    void SetPasteRule(TPasteRule rule) { pasteRule_ = std::move(rule); }
+
+    // The selected block in grid coordinates (x the column, y the row); the current cell is
+    // one of its corners, the other one moves as the block grows.
+    QRect Selection() const;
+    void SelectBlock(int col, int row, int cornerCol, int cornerRow);
+    void CopySelection();
+    // The clipboard's text: a block at the top-left of the selection, or one value into every
+    // selected cell. The status note tells how many values were taken and refused.
+    void PasteText(const QString &text);
+    // Empties the selected cells but the choice cells, as one step.
+    void EmptySelection();
+
+    bool Undo();
+    bool Redo();
+    // The cells were changed in a way that cannot be undone: the history starts anew, and
+    // note is told the first time Ctrl+Z finds nothing to undo.
+    void NewHistory(const QString &note) { history_.Restart(note); }
+    // Changes made while the grid is read-only are the program's (a run with the register
+    // filling it): each starts a new history with this note.
+    void SetReadOnlyChangeNote(const QString &note) { readOnlyNote_ = note; }
+    // The changes made while one lives are one undo step.
+    class TUndoStep
+    {
+    public:
+        explicit TUndoStep(TStringGrid &grid) : grid_(grid) { grid_.history_.BeginStep(); }
+        ~TUndoStep() { grid_.history_.EndStep(); }
+        TUndoStep(const TUndoStep &) = delete;
+        TUndoStep &operator=(const TUndoStep &) = delete;
+
+    private:
+        TStringGrid &grid_;
+    };
+
+    // The keys of the sheet mode, wherever the grid's keyboard focus is (the grid, its editor,
+    // a list laid over a cell); true when the key was taken.
+    bool WantsSheetKey(const QKeyEvent *event) const;
+    bool SheetKey(QKeyEvent *event);
+
+signals:
+    // A short message for the status bar (what a paste took, why nothing can be undone).
+    void Note(const QString &text);
+
 protected:
     using QTableView::edit;
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
@@ -196,6 +282,8 @@ protected:
     void focusInEvent(QFocusEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
     bool event(QEvent *event) override;
     bool eventFilter(QObject *object, QEvent *event) override;
 
@@ -208,6 +296,20 @@ private:
     static std::optional<CursorAction> CursorActionOf(int key, Qt::KeyboardModifiers mods);
     void CellSelected(const QModelIndex &current, const QModelIndex &previous);
     bool HeaderToolTip(QHeaderView *header, QHelpEvent *event);
+
+    // Sheet mode (stringgridsheet.cpp).
+    void CellChanged(int col, int row, const QString &before, const QString &after);
+    // The editor's text written into its cell: typing, which joins one step per cell.
+    void TypedText(int col, int row, const QString &text);
+    void ShowBlock();
+    void ExtendBlock(int key);
+    // Drags the block's moving corner to the cell at pos (viewport coordinates).
+    void DragTo(const QPoint &pos);
+    bool PasteCell(int col, int row, const QString &value);
+    // A single value pasted into the text being edited, at its cursor; all or nothing.
+    void PasteIntoEditor(QLineEdit *edit, const QString &value);
+    QVector<int> VisibleColumnsFrom(int col) const;
+    void ApplyStep(const TGridHistory::TStep &step, bool back);
 
     TStringGridModel *model_;
     TStringGridDelegate *delegate_;
@@ -223,4 +325,14 @@ private:
     bool reverting_ = false;
     bool changingCell_ = false;
     bool readOnly_ = false;
+
+    TGridHistory history_;
+    TPasteRule pasteRule_;
+    QString readOnlyNote_;
+    QPoint corner_{1, 1};
+    bool sheetMode_ = false;
+    bool keepCorner_ = false;
+    bool dragging_ = false;
+    bool applying_ = false;
+    bool typing_ = false;
 };

@@ -5,6 +5,7 @@
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QToolTip>
 
 namespace
@@ -42,7 +43,7 @@ QWidget *TStringGridDelegate::createEditor(QWidget *parent, const QStyleOptionVi
     TStringGrid *grid = grid_;
     // The cell follows the editor as it changes, so Cells() always shows what the user sees.
     connect(edit, &QLineEdit::textChanged, grid,
-            [grid, col, row](const QString &text) { grid->SetCells(col, row, text); });
+            [grid, col, row](const QString &text) { grid->TypedText(col, row, text); });
     grid->editor_ = edit;
     return edit;
 }
@@ -83,6 +84,27 @@ bool TStringGridDelegate::helpEvent(QHelpEvent *event, QAbstractItemView *view,
     return true;
 }
 
+bool TStringGridDelegate::EditorMouse(QLineEdit *edit, QEvent *event) const
+{
+    if (event->type() == QEvent::MouseButtonPress) {
+        // A click into the cell being edited makes it a block of one again.
+        const int col = edit->property(kColProperty).toInt();
+        const int row = edit->property(kRowProperty).toInt();
+        if (grid_->Selection().size() != QSize(1, 1))
+            grid_->SelectBlock(col, row, col, row);
+        return false;
+    }
+    if (event->type() != QEvent::MouseMove)
+        return false;
+    // Dragged out of the cell being edited: the drag selects cells instead of text.
+    auto *mouse = static_cast<QMouseEvent *>(event);
+    const QPoint at = edit->mapToParent(mouse->position().toPoint());
+    if (!(mouse->buttons() & Qt::LeftButton) || edit->geometry().contains(at))
+        return false;
+    grid_->DragTo(at);
+    return true;
+}
+
 void TStringGridDelegate::Insert(QLineEdit *edit, int col, int row, QChar key) const
 {
     const QChar out = grid_->FilterKey(col, row, key, edit->text());
@@ -100,11 +122,20 @@ void TStringGridDelegate::Insert(QLineEdit *edit, int col, int row, QChar key) c
 bool TStringGridDelegate::eventFilter(QObject *object, QEvent *event)
 {
     auto *edit = qobject_cast<QLineEdit *>(object);
+    if (!grid_)
+        return QStyledItemDelegate::eventFilter(object, event);
+    if (edit && grid_->SheetMode() && EditorMouse(edit, event))
+        return true;
+    // Typing that goes on after the user was elsewhere (a run, another control) is a new step.
+    if (edit && event->type() == QEvent::FocusOut)
+        grid_->history_.EndTyping();
     if (!edit || event->type() != QEvent::KeyPress)
         return QStyledItemDelegate::eventFilter(object, event);
 
     auto *key = static_cast<QKeyEvent *>(event);
     if (grid_->KeyDown(key->key(), key->modifiers()))
+        return true;
+    if (grid_->SheetKey(key))
         return true;
 
     const int col = edit->property(kColProperty).toInt();

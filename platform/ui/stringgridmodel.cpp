@@ -38,7 +38,10 @@ void TStringGridModel::SetCell(int col, int row, const QString &text)
     QString &slot = texts_[qsizetype(row) * cols_ + col];
     if (slot == text)
         return;
+    const QString before = slot;
     slot = text;
+    if (changeHook_ && row > 0 && col > 0)
+        changeHook_(col, row, before, text);
     if (updating_ > 0)
         return;
     if (row == 0 && col > 0)
@@ -66,11 +69,25 @@ void TStringGridModel::EndUpdate()
         emit headerDataChanged(Qt::Vertical, 0, rows_ - 2);
 }
 
-void TStringGridModel::SetRowMark(TRowMark mark, const QString &toolTip)
+void TStringGridModel::SetRowMarks(TRowMark mark, const QVector<TRowMarkKind> &kinds)
 {
     mark_ = std::move(mark);
-    markToolTip_ = toolTip;
+    markKinds_ = kinds;
     MarksChanged();
+}
+
+int TStringGridModel::RowMark(int row) const
+{
+    if (!mark_ || row <= 0 || row >= rows_)
+        return -1;
+    const int kind = mark_(row);
+    return kind >= 0 && kind < markKinds_.size() ? kind : -1;
+}
+
+QString TStringGridModel::MarkToolTip(int row) const
+{
+    const int kind = RowMark(row);
+    return kind >= 0 ? markKinds_[kind].toolTip : QString();
 }
 
 void TStringGridModel::MarksChanged()
@@ -122,8 +139,9 @@ QVariant TStringGridModel::headerData(int section, Qt::Orientation orientation, 
         return orientation == Qt::Horizontal ? Cell(section + 1, 0) : Cell(0, section + 1);
     if (role == Qt::TextAlignmentRole)
         return int(Qt::AlignLeft | Qt::AlignVCenter);
-    // A light amber that leaves the row number readable in every style.
-    if (role == Qt::BackgroundRole && orientation == Qt::Vertical && RowMarked(section + 1))
-        return QBrush(QColor(255, 214, 120));
+    if (role == Qt::BackgroundRole && orientation == Qt::Vertical) {
+        if (const int kind = RowMark(section + 1); kind >= 0)
+            return QBrush(markKinds_[kind].color);
+    }
     return {};
 }

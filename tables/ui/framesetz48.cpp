@@ -1,7 +1,7 @@
 #include "framesetz48.h"
 
 #include "celllistbox.h"
-#include "framecells.h"
+#include "gridsheet.h"
 #include "gridtexts.h"
 #include "lampshape.h"
 #include "stringgrid.h"
@@ -84,14 +84,9 @@ void TFrameSetZ48::InitGrids()
     InitGrid(sgAgents, agentLists, 1);
     sgAgents->SetCurrentCell(1, 1);
 
-    // Each grid marks the records that differ from what the register is known to hold.
-    for (int tab = 0; tab < kTableTabCount; ++tab) {
-        GridOfTab(tab)->GridModel()->SetRowMark(
-            [this, tab](int row) {
-                return Mirror.Changed(CurrentRegister(), TTableTab(tab), row, TFrameCells(*this));
-            },
-            QStringLiteral("Изменено после последней записи в ККТ или чтения из неё"));
-    }
+    // Each grid marks the records that differ from what the register is known to hold, and
+    // works as a spreadsheet from here on (undo, blocks, find).
+    ConnectGridSheets(*this);
 
     PageControl1->setCurrentIndex(0);
 }

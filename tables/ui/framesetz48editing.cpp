@@ -239,6 +239,7 @@ void TFrameSetZ48::ComboBoxChange(QComboBox *list)
     const int col = *entry->col;
     const int row = *entry->row;
     ReturnToGrid(list);
+    const TStringGrid::TUndoStep step(*grid); // the sign and its VAT together
     grid->SetCells(col, row, list->itemText(picked));
     if (list == ComboBox5 && (picked == 5 || picked == 6))
         grid->SetCells(4, row, GridTexts::kVatExempt);

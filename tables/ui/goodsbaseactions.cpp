@@ -4,6 +4,7 @@
 #include "framesetz48.h"
 #include "goodsbasefile.h"
 #include "goodscsvactions.h"
+#include "gridsheet.h"
 #include "inidocument.h"
 #include "stringgrid.h"
 #include "tablelayout.h"
@@ -80,6 +81,7 @@ void LoadGoodsBase(TFrameSetZ48 &frame)
                 grid.SetCells(GoodsColumn::Department, row, goods.Department);
             }
             grid.EndUpdate();
+            grid.NewHistory(kHistoryAfterLoad);
         }
     }
     if (!loaded)

@@ -2,6 +2,7 @@
 
 #include "dialogs.h"
 #include "framesetz48.h"
+#include "gridsheet.h"
 #include "progsettings.h"
 #include "rangecheck.h"
 #include "runcontrol.h"
@@ -46,6 +47,8 @@ void ClearGoodsBase(TFrameSetZ48 &frame, TWorkHost *host)
     // Whether or not the register answered, its goods base may now be empty.
     frame.Mirror.ForgetTab(frame.CurrentRegister(), TTableTab::Goods);
     frame.UpdateChangeMarks();
+    // What the marks said before is gone: undoing across the clearing would not bring it back.
+    frame.SGBase->NewHistory(kHistoryAfterClear);
     if (result != 0)
         ShowError(&frame, QStringLiteral("Внимание!\r\nОшибка очистки базы - ") +
                               QString::number(result) + QLatin1Char('!'));

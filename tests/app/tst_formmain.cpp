@@ -284,6 +284,8 @@ private slots:
 
         QCOMPARE(dialogs.Messages(),
                  (QList<Shown>{{Kind::Question, QStringLiteral("Идет обмен с ККТ. Прервать?")}}));
+        // A stray Enter answers No: the run goes on and the program stays.
+        QCOMPARE(dialogs.Records().front().defaultButton, TDialogs::Answer::No);
         QTEST(pty.Engine().ReceivedCount(), "requests");
         QCOMPARE(form.isVisible(), !stop);
         QCOMPARE(form.Closing(), stop);

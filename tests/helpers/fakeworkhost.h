@@ -22,6 +22,7 @@ public:
         lockCalls.append(locked);
     }
     bool Closing() const override { return closing; }
+    void ShowNote(const QString &text) override { notes.append(text); }
     void ShowStatus(const QString &text) override
     {
         statuses.append(text);
@@ -35,6 +36,7 @@ public:
     QList<bool> lockCalls;
     bool closing = false;
     QStringList statuses;
+    QStringList notes;
     // Called with every status text, as the run shows it (before the window repaints).
     std::function<void(const QString &)> onStatus;
     int starts = 0;

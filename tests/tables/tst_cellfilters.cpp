@@ -1,7 +1,9 @@
 // The key filters of the tables grids and the range edits, without widgets: a typed sequence
-// goes through a filter key by key, as the grid's editor would feed it.
+// goes through a filter key by key, as the grid's editor would feed it; a pasted value goes
+// into a cell as a whole by the same rules.
 
 #include "cellfilters.h"
+#include "cellvalue.h"
 
 #include <QHash>
 #include <QTest>
@@ -234,6 +236,108 @@ private slots:
         QFETCH(int, key);
         QFETCH(bool, swallowed);
         QCOMPARE(sgUslKeyDown(uslCol, key), swallowed);
+    }
+
+    // One row per kind of cell: what a pasted value leaves in it; "-" refused (the cell stays).
+    void pastedValues_data()
+    {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<int>("col");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<TCellMap>("cells");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("result");
+
+        const TCellMap narrow{{{2, 4}, kNarrow}};
+        const TCellMap wide{{{2, 4}, kWide}};
+        const QString vat18 = QStringLiteral("1 - Ставка НДС 18%");
+        const QString sign05 =
+            QStringLiteral("05 - УСЛУГА, с признаком \"банковский платежный агент\"");
+        const TCellMap agentSign{{{3, 4}, sign05}, {{4, 4}, QStringLiteral("НДС не облагается")}};
+        const int oper = 0, goods = 1, groups = 2, cliche = 3, agents = 4;
+        QTest::newRow("name: upper case, blanks around dropped")
+            << goods << 1 << 4 << narrow << " молоко 3,2% "
+            << "МОЛОКО 3,2%";
+        QTest::newRow("name: 24 in the narrow font")
+            << goods << 1 << 4 << narrow << QString(24, 'a') << QString(24, 'A');
+        QTest::newRow("name: 25 refused") << goods << 1 << 4 << narrow << QString(25, 'a') << "-";
+        QTest::newRow("name: 13 refused in the wide font")
+            << goods << 1 << 4 << wide << QString(13, 'a') << "-";
+        QTest::newRow("name: empty empties") << goods << 1 << 4 << narrow << ""
+                                             << "";
+        QTest::newRow("name: a tab inside refused") << cliche << 1 << 4 << narrow << "a\tb"
+                                                    << "-";
+        QTest::newRow("barcode: 13 digits") << goods << 3 << 4 << narrow << "4600000000017"
+                                            << "4600000000017";
+        QTest::newRow("barcode: 14 digits refused") << goods << 3 << 4 << narrow << "46000000000170"
+                                                    << "-";
+        QTest::newRow("barcode: a letter refused") << goods << 3 << 4 << narrow << "46a"
+                                                   << "-";
+        QTest::newRow("price: comma to point") << goods << 4 << 4 << narrow << "12,5"
+                                               << "12.5";
+        QTest::newRow("price: three decimals refused") << goods << 4 << 4 << narrow << "12.345"
+                                                       << "-";
+        QTest::newRow("price: two points refused") << goods << 4 << 4 << narrow << "1.2.3"
+                                                   << "-";
+        QTest::newRow("price: 14 characters refused")
+            << goods << 4 << 4 << narrow << "12345678901234"
+            << "-";
+        QTest::newRow("department: 2 digits") << goods << 5 << 4 << narrow << "07"
+                                              << "07";
+        QTest::newRow("department: 3 refused") << goods << 5 << 4 << narrow << "100"
+                                               << "-";
+        QTest::newRow("font: entry, case aside") << goods << 2 << 4 << narrow << "широкий" << kWide;
+        QTest::newRow("font: flag 0") << cliche << 2 << 4 << wide << "0" << kNarrow;
+        QTest::newRow("font: flag 1") << oper << 4 << 4 << narrow << "1" << kWide;
+        QTest::newRow("font: other text refused") << goods << 2 << 4 << narrow << "2"
+                                                  << "-";
+        QTest::newRow("font: empty refused") << goods << 2 << 4 << narrow << ""
+                                             << "-";
+        QTest::newRow("sign: code 5") << groups << 3 << 4 << narrow << "5" << sign05;
+        QTest::newRow("sign: code 12 refused") << groups << 3 << 4 << narrow << "12"
+                                               << "-";
+        QTest::newRow("VAT: code") << groups << 4 << 4 << narrow << "1" << vat18;
+        QTest::newRow("VAT: whole entry") << groups << 4 << 4 << narrow << vat18 << vat18;
+        QTest::newRow("VAT: another text refused")
+            << groups << 4 << 4 << narrow << "1 - Ставка НДС 20%"
+            << "-";
+        QTest::newRow("VAT beside sign 05: no entry taken") << groups << 4 << 4 << agentSign << "1"
+                                                            << "-";
+        QTest::newRow("VAT beside sign 05: its own text")
+            << groups << 4 << 4 << agentSign << "НДС не облагается"
+            << "НДС не облагается";
+        QTest::newRow("tax system: code") << groups << 5 << 4 << narrow << "6"
+                                          << "6 - Патентная система налогообложения";
+        QTest::newRow("hidden column refused") << groups << 6 << 4 << narrow << "x"
+                                               << "-";
+        QTest::newRow("password: as it is") << oper << 7 << 4 << narrow << " пароль "
+                                            << " пароль ";
+        QTest::newRow("taxpayer: 13 digits refused") << oper << 8 << 4 << narrow << "1234567890123"
+                                                     << "-";
+        QTest::newRow("agent: upper case") << agents << 1 << 4 << narrow << "тел"
+                                           << "ТЕЛ";
+        QTest::newRow("agent taxpayer: letters refused") << agents << 1 << 5 << narrow << "12a"
+                                                         << "-";
+        QTest::newRow("agent taxpayer's font: no list")
+            << agents << 2 << 5 << TCellMap{{{2, 5}, kNarrow}} << kWide << "-";
+        QTest::newRow("fixed column refused") << goods << 0 << 4 << narrow << "1"
+                                              << "-";
+        QTest::newRow("row past the goods refused") << goods << 1 << 6001 << narrow << "A"
+                                                    << "-";
+    }
+
+    void pastedValues()
+    {
+        QFETCH(int, tab);
+        QFETCH(int, col);
+        QFETCH(int, row);
+        QFETCH(TCellMap, cells);
+        QFETCH(QString, value);
+        QFETCH(QString, result);
+        const TCellTexts lookup = [&cells](int c, int r) { return cells.value({c, r}); };
+        const std::optional<QString> taken =
+            CellValueAsTyped(TTableTab(tab), col, row, value, lookup);
+        QCOMPARE(taken.value_or(QStringLiteral("-")), result);
     }
 };
 

@@ -62,26 +62,27 @@ private slots:
 
     void whatCountsAsUnknown()
     {
+        const auto kUnknown = TRegisterMirror::TState::Unknown;
         TRegisterMirror mirror;
         const TTableTexts grid = ReadItem();
-        QVERIFY(mirror.Changed(kCom3, TTableTab::Goods, 1, grid)); // nothing learnt yet
+        QCOMPARE(mirror.State(kCom3, TTableTab::Goods, 1, grid), kUnknown); // nothing learnt yet
         mirror.Learn(kCom3, TTableTab::Goods, 1, grid);
         QVERIFY(!mirror.Changed(kCom3, TTableTab::Goods, 1, grid));
         // Another port, another device number on the same port, another table.
-        QVERIFY(mirror.Changed({QStringLiteral("COM4"), 0}, TTableTab::Goods, 1, grid));
-        QVERIFY(mirror.Changed({QStringLiteral("COM3"), 1}, TTableTab::Goods, 1, grid));
-        QVERIFY(mirror.Changed(kCom3, TTableTab::Operators, 1, grid));
+        QCOMPARE(mirror.State({QStringLiteral("COM4"), 0}, TTableTab::Goods, 1, grid), kUnknown);
+        QCOMPARE(mirror.State({QStringLiteral("COM3"), 1}, TTableTab::Goods, 1, grid), kUnknown);
+        QCOMPARE(mirror.State(kCom3, TTableTab::Operators, 1, grid), kUnknown);
         // Learning about another register leaves this one's knowledge alone.
         mirror.Learn({QStringLiteral("COM4"), 0}, TTableTab::Goods, 1, TTableTexts());
         QVERIFY(!mirror.Changed(kCom3, TTableTab::Goods, 1, grid));
         mirror.Forget(kCom3, TTableTab::Goods, 1);
-        QVERIFY(mirror.Changed(kCom3, TTableTab::Goods, 1, grid));
+        QCOMPARE(mirror.State(kCom3, TTableTab::Goods, 1, grid), kUnknown);
         mirror.Learn(kCom3, TTableTab::Goods, 1, grid);
         mirror.ForgetTab(kCom3, TTableTab::Goods);
-        QVERIFY(mirror.Changed(kCom3, TTableTab::Goods, 1, grid));
+        QCOMPARE(mirror.State(kCom3, TTableTab::Goods, 1, grid), kUnknown);
         // Records outside the table are never learnt.
         mirror.Learn(kCom3, TTableTab::Operators, 7, grid);
-        QVERIFY(mirror.Changed(kCom3, TTableTab::Operators, 7, grid));
+        QCOMPARE(mirror.State(kCom3, TTableTab::Operators, 7, grid), kUnknown);
     }
 
     void groupCodesFollowFromAllThreeCells()
