@@ -5,8 +5,12 @@
 #   scripts/windows-build.sh test    run the tests under Wine with CTest
 #   scripts/windows-build.sh package the NSIS installer of the built programs (build-win/packages/)
 #   scripts/windows-build.sh         build and test
-# KKT_WIN_QT_ARCHIVE   the static Qt archive (default: the kit in /work/shared/windows)
-# KKT_WIN_PREFIX       where it is unpacked (default: ~/.cache/kkt-win/qt6-mingw)
+# KKT_WIN_QT_ARCHIVE   the static Qt archive (default: the kit beside the checkout,
+#                      ../shared/windows/qt6-mingw-6.4.2-static.tar.xz; scripts/windows-qt.sh
+#                      makes one)
+# KKT_WIN_PREFIX       where it is unpacked (default: ~/.cache/kkt-win/qt6-mingw), anew whenever
+#                      the archive's checksum differs from the one it was unpacked from
+# KKT_WERROR           ON or OFF: warnings as errors (default: the build folder's own setting)
 # KKT_WIN_BUILD_DIR    the build folder (default: build-win)
 # WINEPREFIX           Wine's folder, made on first use (default: ~/.cache/kkt-win/wine)
 # On Windows the tests reach the emulated register and scanner through null-modem pairs of COM
@@ -19,7 +23,8 @@ source scripts/deps.sh
 kkt_install_deps g++-mingw-w64-x86-64-posix wine64 socat xvfb xauth
 
 cache=${XDG_CACHE_HOME:-$HOME/.cache}/kkt-win
-archive=${KKT_WIN_QT_ARCHIVE:-/work/shared/windows/qt6-mingw-6.4.2-static.tar.xz}
+kit_name=qt6-mingw-6.4.2-static.tar.xz
+kit_beside=$(cd .. && pwd)/shared/windows/$kit_name
 export KKT_WIN_PREFIX=${KKT_WIN_PREFIX:-$cache/qt6-mingw}
 BUILD_DIR=${KKT_WIN_BUILD_DIR:-build-win}
 export WINEPREFIX=${WINEPREFIX:-$cache/wine}
@@ -30,9 +35,33 @@ step=${1:-all}
 # Each step with the seconds since the start, for the stage's timings.
 stamp() { echo "=== $(date -u +%T) +${SECONDS}s $*"; }
 
+# The archive named in KKT_WIN_QT_ARCHIVE, else the kit beside the checkout.
+find_archive() {
+    if [ -n "${KKT_WIN_QT_ARCHIVE:-}" ]; then
+        [ -f "$KKT_WIN_QT_ARCHIVE" ] || { echo "KKT_WIN_QT_ARCHIVE names $KKT_WIN_QT_ARCHIVE, which is not a file" >&2; return 1; }
+        archive=$KKT_WIN_QT_ARCHIVE
+    elif [ -f "$kit_beside" ]; then
+        archive=$kit_beside
+    else
+        cat >&2 <<EOF
+No static Windows Qt: neither $kit_beside (the kit beside the checkout)
+nor an archive named in KKT_WIN_QT_ARCHIVE. Make one (most of an hour) with
+    scripts/windows-qt.sh WORK
+and run this script with KKT_WIN_QT_ARCHIVE=WORK/$kit_name.
+EOF
+        return 1
+    fi
+}
+
+# The Qt is unpacked once per archive: its checksum is kept beside the unpacked copy, so a new
+# archive (a rebuilt kit) replaces a copy unpacked from an older one.
 unpack_qt() {
-    [ -f "$KKT_WIN_PREFIX/lib/cmake/Qt6/Qt6Config.cmake" ] && return 0
-    [ -f "$archive" ] || { echo "No Windows Qt at $KKT_WIN_PREFIX and no archive $archive" >&2; return 1; }
+    find_archive
+    local sum stamp=$KKT_WIN_PREFIX/.kkt-archive-sha256
+    sum=$(sha256sum "$archive" | cut -d' ' -f1)
+    if [ -f "$KKT_WIN_PREFIX/lib/cmake/Qt6/Qt6Config.cmake" ] && [ "$(cat "$stamp" 2>/dev/null)" = "$sum" ]; then
+        return 0
+    fi
     stamp "unpack $archive"
     local parent
     parent=$(dirname "$KKT_WIN_PREFIX")
@@ -44,6 +73,7 @@ unpack_qt() {
     rm -rf "$KKT_WIN_PREFIX"
     mv "$tmp"/* "$KKT_WIN_PREFIX"
     rmdir "$tmp"
+    echo "$sum" >"$stamp"
 }
 
 build() {
@@ -55,8 +85,9 @@ build() {
                 -DJPEG_INCLUDE_DIR="$KKT_WIN_PREFIX/include"
                 -DJPEG_LIBRARY="$KKT_WIN_PREFIX/lib/libjpeg.a"
                 -DCMAKE_PROJECT_INCLUDE="$PWD/cmake/win-static-plugins.cmake"
-                -DCMAKE_EXE_LINKER_FLAGS=-static -DKKT_BUILD_BENCH=OFF
-                -DKKT_WERROR="${KKT_WERROR:-OFF}")
+                -DCMAKE_EXE_LINKER_FLAGS=-static -DKKT_BUILD_BENCH=OFF)
+    # Only when asked: a different setting recompiles everything.
+    if [ -n "${KKT_WERROR:-}" ]; then args+=(-DKKT_WERROR="$KKT_WERROR"); fi
     if command -v ccache >/dev/null; then
         export CCACHE_BASEDIR="$PWD"
         args+=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
@@ -97,12 +128,7 @@ run_tests() {
     trap 'kkt_stop_port_pairs; rm -rf "$pairs_dir"' EXIT
     kkt_start_port_pairs "$pairs_dir" 8
     stamp "tests under Wine"
-    # A test program that fails is run up to twice more (its failed runs stay in the log): the
-    # serial library of the kit's Qt 6.4.2 can crash when two completions of one port race (its
-    # notifier releases the results lock before counting the new result, so a later wait takes a
-    # count without a result). Under Wine that shows in about one run in ten of tst_serialline.
-    (cd "$BUILD_DIR" && ctest --output-on-failure -j"$(nproc)" --repeat until-pass:3 \
-        ${KKT_CTEST_ARGS:-})
+    (cd "$BUILD_DIR" && ctest --output-on-failure -j"$(nproc)" ${KKT_CTEST_ARGS:-})
 }
 
 package() {
