@@ -151,6 +151,10 @@ TCliParse ParseCliArguments(const QStringList &args)
             o.command = TCliCommand::Help;
             return parse;
         }
+        if (arg == QLatin1String("--version")) {
+            o.command = TCliCommand::Version;
+            return parse;
+        }
         if (!arg.startsWith(QLatin1String("--"))) {
             positional += arg;
             continue;
@@ -204,7 +208,11 @@ TCliParse ParseCliArguments(const QStringList &args)
     return parse;
 }
 
-QString CliHelpText()
+namespace
+{
+
+// The text, its examples with Linux's port names and paths.
+QString HelpText()
 {
     return Err(
         "kkt-cli - программирование ККТ через последовательный порт\n"
@@ -244,6 +252,22 @@ QString CliHelpText()
         "      --trace /tmp/kkt-trace.log\n"
         "  --yes          подтверждение очистки базы товаров\n"
         "  --help         эта справка\n"
+        "  --version      версия программы\n"
         "\n"
         "Код завершения: 0 успех, 1 ошибка ККТ или отличия, 2 ошибка параметров или файла.\n");
+}
+
+} // namespace
+
+QString CliHelpText()
+{
+#ifdef Q_OS_WIN
+    // Windows names its ports and paths otherwise.
+    return HelpText()
+        .replace(QStringLiteral("ttyUSB0"), QStringLiteral("COM3"))
+        .replace(QStringLiteral("ttyUSB1"), QStringLiteral("COM4"))
+        .replace(QStringLiteral("/tmp/kkt-trace.log"), QStringLiteral("%TEMP%\\kkt-trace.log"));
+#else
+    return HelpText();
+#endif
 }

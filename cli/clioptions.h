@@ -9,7 +9,17 @@
 
 // The command line of kkt-cli: one command, its file and the options.
 
-enum class TCliCommand { Help, Status, Write, Read, WriteGoods, ReadGoods, Verify, ClearGoods };
+enum class TCliCommand {
+    Help,
+    Version,
+    Status,
+    Write,
+    Read,
+    WriteGoods,
+    ReadGoods,
+    Verify,
+    ClearGoods
+};
 
 // What a configuration run works on, in the order it is worked.
 enum class TCliPart { Oper, Goods, Groups, Cliche, Agents, Gsm };

@@ -1,4 +1,6 @@
 // kkt-cli: programs registers from a configuration or goods base file, one or several at once.
+#include "appfolder.h"
+#include "cliconsole.h"
 #include "clijob.h"
 #include "clioptions.h"
 #include "clioutput.h"
@@ -95,6 +97,7 @@ void PrintSummary(const std::vector<TJobReport> &reports)
 
 int main(int argc, char *argv[])
 {
+    const TConsoleUtf8 consoleUtf8;
     QCoreApplication app(argc, argv);
     KeepRunningWithoutReader();
     const TCliParse parse = ParseCliArguments(QCoreApplication::arguments().mid(1));
@@ -105,6 +108,10 @@ int main(int argc, char *argv[])
     const TCliOptions &o = input.options;
     if (o.command == TCliCommand::Help) {
         Print(stdout, CliHelpText());
+        return 0;
+    }
+    if (o.command == TCliCommand::Version) {
+        Print(stdout, Text("kkt-cli ") + ProgramVersionText());
         return 0;
     }
     if (o.command == TCliCommand::ClearGoods && !o.yes)
