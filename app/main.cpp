@@ -1,4 +1,5 @@
 #include "formmain.h"
+#include "infooptions.h"
 #include "programstyle.h"
 #include "qttranslations.h"
 
@@ -8,6 +9,8 @@
 
 int main(int argc, char *argv[])
 {
+    if (const std::optional<int> answered = AnswerInfoOption(argc, argv))
+        return *answered;
     QApplication app(argc, argv);
     // Message box captions and the window class carry the program's name, not the file's.
     // (Only the name: a display name would be appended to every window caption.)

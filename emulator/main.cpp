@@ -27,7 +27,8 @@ const char kUsage[] =
     "  --device N     the register's device number (0, the default, answers every number)\n"
     "  --baud N       take the time the bytes would need on a line of N baud (0: instant)\n"
     "  --state FILE   keep the register's memory in FILE between runs\n"
-    "  --help         show this text\n";
+    "  --help         show this text\n"
+    "  --version      show the version\n";
 
 struct TOptions {
     QString link;
@@ -44,13 +45,17 @@ bool ParseNumber(const char *text, quint64 max, quint64 &value)
     return ok && value <= max;
 }
 
-// 0: run, 1: error, 2: help shown.
+// 0: run, 1: error, 2: help or version shown.
 int ParseOptions(int argc, char **argv, TOptions &options)
 {
     for (int i = 1; i < argc; ++i) {
         const QByteArray arg = argv[i];
         if (arg == "--help" || arg == "-h") {
             std::fputs(kUsage, stdout);
+            return 2;
+        }
+        if (arg == "--version") {
+            std::puts("kkt-emulator " KKT_VERSION_TEXT);
             return 2;
         }
         if (i + 1 >= argc || !arg.startsWith("--")) {

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the installable packages:
-#   scripts/packages.sh deb    build-deb/packages/kkt-programmer_<version>_amd64.deb
+#   scripts/packages.sh deb    build-deb/packages/kkt-programmer_<version>_amd64.deb, checked
+#                              with lintian: an error or a warning fails the script
 #   scripts/packages.sh nsis   build-win/packages/kkt-programmer-<version>-win64.exe
 #   scripts/packages.sh        both
 # The Windows installer comes from the cross build of scripts/windows-build.sh (its variables:
@@ -21,10 +22,13 @@ if command -v ccache >/dev/null; then
 fi
 
 if [ "$what" != nsis ]; then
-    kkt_install_deps dpkg-dev
+    kkt_install_deps dpkg-dev help2man lintian
     cmake -S . -B build-deb "${common[@]}"
-    cmake --build build-deb -j"$(nproc)" --target kkt-programmer kkt-cli kkt-emulator
+    cmake --build build-deb -j"$(nproc)" --target kkt-programmer kkt-cli kkt-emulator kkt-docs
     (cd build-deb && cpack -G DEB)
+    # Debian's own check of the package; informational notes do not fail it.
+    deb=$(ls -t build-deb/packages/*.deb | head -1)
+    lintian --allow-root --fail-on error,warning "$deb"
 fi
 
 if [ "$what" != deb ]; then
