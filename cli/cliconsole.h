@@ -1,20 +1,11 @@
 #pragma once
 
-// A Windows console shows the bytes written to it in its own output code page (866 in a Russian
-// locale), while kkt-cli writes UTF-8 everywhere. While a TConsoleUtf8 lives, a console on stdout
-// or stderr reads UTF-8 too, and gets its own code page back when it ends; pipes and files get the
-// same UTF-8 bytes either way. Elsewhere it does nothing.
-class TConsoleUtf8
-{
-public:
-    TConsoleUtf8();
-    ~TConsoleUtf8();
-    TConsoleUtf8(const TConsoleUtf8 &) = delete;
-    TConsoleUtf8 &operator=(const TConsoleUtf8 &) = delete;
+#include <cstddef>
+#include <cstdio>
 
-    // Whether the console's code page was switched (stdout or stderr is a console not in UTF-8).
-    bool Switched() const { return previous_ != 0; }
-
-private:
-    unsigned previous_ = 0; // the console's own output code page; 0: left alone
-};
+// kkt-cli's texts are UTF-8. A Windows console shows the bytes written to it in its own code page
+// (866 on a Russian Windows), so they came out as mojibake: to a console the text goes as UTF-16
+// (WriteConsoleW), which shows it whatever the code page, with the terminal sequences of the live
+// progress lines obeyed; to a pipe, a file or anything else, and on other systems, it goes as the
+// same UTF-8 bytes. False when not all of it was written.
+bool WriteText(std::FILE *stream, const char *utf8, std::size_t size);

@@ -1,5 +1,7 @@
 #include "cliprogress.h"
 
+#include "cliconsole.h"
+
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -16,7 +18,7 @@ QByteArray TProgressPrinter::JsonLine(const QVariantMap &event)
 void TProgressPrinter::EmitLocked(const QVariantMap &event)
 {
     const QByteArray line = JsonLine(event);
-    std::fwrite(line.constData(), 1, std::size_t(line.size()), stdout);
+    WriteText(stdout, line.constData(), std::size_t(line.size()));
     std::fflush(stdout);
 }
 
@@ -120,7 +122,7 @@ void TProgressPrinter::DrawLocked()
             out += '\n';
     }
     drawn_ = true;
-    std::fwrite(out.constData(), 1, std::size_t(out.size()), stderr);
+    WriteText(stderr, out.constData(), std::size_t(out.size()));
     std::fflush(stderr);
 }
 

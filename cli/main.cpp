@@ -44,7 +44,7 @@ QString Text(const char *utf8)
 void Print(std::FILE *stream, const QString &text)
 {
     const QByteArray bytes = text.toUtf8() + '\n';
-    std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stream);
+    WriteText(stream, bytes.constData(), std::size_t(bytes.size()));
 }
 
 int UsageError(const QString &text)
@@ -97,7 +97,6 @@ void PrintSummary(const std::vector<TJobReport> &reports)
 
 int main(int argc, char *argv[])
 {
-    const TConsoleUtf8 consoleUtf8;
     QCoreApplication app(argc, argv);
     KeepRunningWithoutReader();
     const TCliParse parse = ParseCliArguments(QCoreApplication::arguments().mid(1));
