@@ -419,9 +419,10 @@ private slots:
             arg.replace(QLatin1Char('@'), folder->Path());
         const TCliRun run = RunCli(args + Link(*pty));
         QCOMPARE(run.exitCode, 2);
-        QCOMPARE(run.err, QStringLiteral("kkt-cli: ") +
-                              message.replace(QLatin1Char('@'), folder->Path()) +
-                              QLatin1Char('\n'));
+        // A Windows console program ends its lines with CR LF.
+        QCOMPARE(QString(run.err).replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
+                 QStringLiteral("kkt-cli: ") + message.replace(QLatin1Char('@'), folder->Path()) +
+                     QLatin1Char('\n'));
         QCOMPARE(pty->Engine().ReceivedCount(), 0);
     }
 

@@ -1,6 +1,9 @@
 #include "devicecommands.h"
 #include "emulatorpty.h"
 #include "registerlink.h"
+#ifdef Q_OS_WIN
+#include "winecommwait.h"
+#endif
 
 #include <QElapsedTimer>
 #include <QTest>
@@ -375,7 +378,14 @@ private slots:
             QCOMPARE(Goods(link, 0, g), quint8(0));
             QCOMPARE(StatusCommand(link, s), quint8(0));
             QCOMPARE(link.IsOpen(), keepOpen);
-            QCOMPARE(other.Open(Port(), kSpeed), !keepOpen);
+#ifdef Q_OS_WIN
+            // Wine lets a COM port that is already open be opened again.
+            const bool exclusive = !RunningUnderWine();
+#else
+            const bool exclusive = true;
+#endif
+            if (exclusive || !keepOpen)
+                QCOMPARE(other.Open(Port(), kSpeed), !keepOpen);
             other.Close();
             // A failed command closes even a link kept open; the next one opens it again.
             Engine().StaySilent(1);
