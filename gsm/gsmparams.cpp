@@ -75,8 +75,3 @@ QStringList SplitServerName(const QString &name)
         fields << name.mid(k * kGsmFieldLength, kGsmFieldLength);
     return fields;
 }
-
-int GsmProgress(int deviceRow)
-{
-    return (deviceRow * 200 + kGsmParamCount) / (2 * kGsmParamCount);
-}

@@ -47,6 +47,3 @@ std::optional<QChar> GsmKeyFilter(int gridRow, QChar typed, const QString &curre
 // The server name cut into the texts of its three device fields: 24 characters each from the
 // front, the fields after the end of the name empty (a longer name loses its tail).
 QStringList SplitServerName(const QString &name);
-
-// Progress after device row r of 7, rounded to the nearest whole percent.
-int GsmProgress(int deviceRow);

@@ -25,3 +25,15 @@ QString PickedRunStatusText(TRunDirection direction, const QString &noun, int re
     return PlaceText(direction, noun, record) +
            QStringLiteral(" (%1 из %2)").arg(position).arg(count);
 }
+
+int ProgressPosition(qint64 done, qint64 total)
+{
+    if (total <= 0)
+        return 0;
+    const qint64 scaled = done * 100;
+    qint64 position = scaled / total;
+    const qint64 twiceRest = (scaled % total) * 2;
+    if (twiceRest > total || (twiceRest == total && (position & 1)))
+        ++position;
+    return int(position);
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QtGlobal>
 
 // Whether a run with the register writes to it or reads from it.
 enum class TRunDirection { Write, Read };
@@ -14,3 +15,6 @@ QString RunStatusText(TRunDirection direction, const QString &noun, int record, 
 // "Запись: товар 4 (2 из 3)".
 QString PickedRunStatusText(TRunDirection direction, const QString &noun, int record, int position,
                             int count);
+// Progress bar position after done of total exchanges: done * 100 / total rounded to the
+// nearest whole number, halves to even (2 of 16 -> 12, 6 of 16 -> 38).
+int ProgressPosition(qint64 done, qint64 total);

@@ -95,15 +95,3 @@ TGroupCells DecodeGroupCodes(const QString &text)
     cells.taxSystem = decode(3, 1, GridTexts::TaxSystemList(), 1);
     return cells;
 }
-
-int ProgressPosition(qint64 done, qint64 total)
-{
-    if (total <= 0)
-        return 0;
-    const qint64 scaled = done * 100;
-    qint64 position = scaled / total;
-    const qint64 twiceRest = (scaled % total) * 2;
-    if (twiceRest > total || (twiceRest == total && (position & 1)))
-        ++position;
-    return int(position);
-}

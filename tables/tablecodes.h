@@ -49,7 +49,3 @@ struct TGroupCells {
     QString taxSystem;
 };
 TGroupCells DecodeGroupCodes(const QString &text);
-
-// Progress bar position after done of total exchanges: done * 100 / total rounded to the
-// nearest whole number, halves to even (2 of 16 -> 12, 6 of 16 -> 38).
-int ProgressPosition(qint64 done, qint64 total);

@@ -3,12 +3,11 @@
 #include "dialogs.h"
 #include "gsmparams.h"
 #include "gsmruns.h"
-#include "runcontrol.h"
+#include "rundriver.h"
 #include "serverconnect.h"
 #include "stringgrid.h"
 #include "workhost.h"
 
-#include <QCoreApplication>
 #include <QEvent>
 #include <QFont>
 #include <QHBoxLayout>
@@ -189,75 +188,31 @@ void TFrameGsmSetting::Button1Click()
     ShowInformation(this, kInternetOnly);
 }
 
-// The grid as the GSM runs read and fill it, and the progress after each parameter; the frame
-// may be gone once window messages have run.
-class TGsmFrameRun final : public TRunObserver, public TGsmValues
+namespace
+{
+
+// The grid as the GSM runs read and fill it; window messages run between the exchanges, so the
+// grid may be gone meanwhile.
+class TGsmGridValues final : public TGsmValues
 {
 public:
-    explicit TGsmFrameRun(TFrameGsmSetting &frame) : frame_(&frame) {}
+    explicit TGsmGridValues(TStringGrid *grid) : grid_(grid) {}
 
-    bool Step(qint64 done, qint64 total, int) override
-    {
-        if (!frame_)
-            return false;
-        frame_->ProgressBar1->setValue(GsmProgress(int(done)));
-        return frame_->Pump(done < total ? int(done) + 1 : 0) == TFrameGsmSetting::TStep::Go;
-    }
-    bool KeepGoing() const override { return frame_ && !frame_->host_->Closing(); }
     QString Value(int gridRow) const override
     {
-        return frame_ ? frame_->sgGsm->Cells(1, gridRow) : QString();
+        return grid_ ? grid_->Cells(1, gridRow) : QString();
     }
     void SetValue(int gridRow, const QString &value) override
     {
-        if (frame_)
-            frame_->sgGsm->SetCells(1, gridRow, value);
+        if (grid_)
+            grid_->SetCells(1, gridRow, value);
     }
 
 private:
-    QPointer<TFrameGsmSetting> frame_;
+    QPointer<TStringGrid> grid_;
 };
 
-TFrameGsmSetting::TStep TFrameGsmSetting::Pump(int next)
-{
-    if (next > 0)
-        control_->ShowPlace(
-            RunStatusText(direction_, QStringLiteral("параметр"), next, 1, kGsmParamCount));
-    QPointer<TFrameGsmSetting> self(this);
-    QCoreApplication::processEvents();
-    if (!self)
-        return TStep::Gone;
-    if (host_->Closing())
-        return TStep::Stop;
-    // A stop asked for after the last parameter finds nothing left to stop.
-    stopped_ = next > 0 && control_->StopRequested();
-    return stopped_ ? TStep::Stop : TStep::Go;
-}
-
-TFrameGsmSetting::TStep TFrameGsmSetting::BeginRun(TRunControl &control, TRunDirection direction)
-{
-    // The frame's own buttons stay enabled; the main menu is locked, so that neither a tables
-    // run nor loading a configuration into the grid can start inside this run.
-    running_ = true;
-    control_ = &control;
-    direction_ = direction;
-    stopped_ = false;
-    host_->SetRunLock(true);
-    ProgressBar1->setValue(0);
-    ProgressBar1->setVisible(true);
-    return Pump(1);
-}
-
-void TFrameGsmSetting::EndRun()
-{
-    if (stopped_)
-        ShowInformation(this, kRunStoppedText);
-    control_ = nullptr;
-    ProgressBar1->setVisible(false);
-    running_ = false;
-    host_->SetRunLock(false);
-    QCoreApplication::processEvents();
-}
+} // namespace
 
 void TFrameGsmSetting::Button3Click()
 {
@@ -275,23 +230,29 @@ void TFrameGsmSetting::RunWithRegister(TRunDirection direction)
     // between two exchanges would start a run inside the run: it is ignored instead.
     if (running_ || !host_)
         return;
-    const TStructSetting settings = host_->Settings();
-    TRunControl control(ButtonStop, sgGsm, host_);
     QPointer<TFrameGsmSetting> self(this);
-    if (BeginRun(control, direction) == TStep::Gone)
-        return;
-    TGsmFrameRun run(*this);
-    if (!control.StopRequested() && !host_->Closing()) {
-        const bool writing = direction == TRunDirection::Write;
-        const TGsmRunResult result =
-            writing ? WriteGsm(run, settings, &run) : ReadGsm(run, settings, &run);
-        if (!self)
-            return;
-        // A closing window reports nothing.
-        if (result.outcome == TGsmRunResult::TOutcome::Failed && !host_->Closing())
-            ShowError(this, GsmRunMessage(writing, result));
-    }
-    EndRun();
+    running_ = true;
+    RunGsm(direction == TRunDirection::Write);
+    if (self)
+        running_ = false;
+}
+
+void TFrameGsmSetting::RunGsm(bool writing)
+{
+    const TStructSetting settings = host_->Settings();
+    // The frame's own buttons stay enabled; the main menu is locked, so that neither a tables
+    // run nor loading a configuration into the grid can start inside this run.
+    TRunDriver driver(*this, {ProgressBar1, ButtonStop, sgGsm, nullptr}, host_);
+    QList<int> rows;
+    for (int row = 1; row <= kGsmParamCount; ++row)
+        rows.append(row);
+    driver.SetPlaces(
+        {writing ? TRunDirection::Write : TRunDirection::Read, QStringLiteral("параметр"), rows});
+    TGsmGridValues values(sgGsm);
+    TGsmRunResult result;
+    if (driver.Begin())
+        result = writing ? WriteGsm(values, settings, &driver) : ReadGsm(values, settings, &driver);
+    driver.Finish(GsmRunMessage(writing, result));
 }
 
 void TFrameGsmSetting::Button2Click()

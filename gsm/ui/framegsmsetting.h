@@ -8,7 +8,6 @@ class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
-class TRunControl;
 class TStringGrid;
 class TWorkHost;
 
@@ -44,27 +43,13 @@ private:
     void sgGsmSelectCell(int col, int row, bool &canSelect);
     QChar sgGsmKeyPress(int row, QChar key, const QString &text) const;
     bool Edit2KeyPress(QChar key) const;
-    // What a run does after letting pending window messages run.
-    enum class TStep { Go, Stop, Gone };
-    // Shows the place of the parameter of device row next (0: none is left), then lets the
-    // window repaint; Stop once the main window is closing or the user stopped a run with
-    // parameters left, Gone when the frame itself was destroyed meanwhile (then nothing of it
-    // may be touched).
-    TStep Pump(int next);
-    // Shows or hides the progress bar around a run; control is the run's stop and status.
-    TStep BeginRun(TRunControl &control, TRunDirection direction);
-    void EndRun();
-
-    friend class TGsmFrameRun;
     // "Записать в ККТ" or "Прочитать из ККТ": the run over the grid, its progress and its stop.
     void RunWithRegister(TRunDirection direction);
+    void RunGsm(bool writing);
 
     TWorkHost *host_;
-    TRunControl *control_ = nullptr;
-    TRunDirection direction_ = TRunDirection::Write;
     int currentRow_ = 1;
     bool running_ = false;
-    bool stopped_ = false;
 
     QLabel *Label1 = nullptr;
     QLabel *Label2 = nullptr;

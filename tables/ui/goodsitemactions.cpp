@@ -5,19 +5,15 @@
 #include "gridsheet.h"
 #include "progsettings.h"
 #include "rangecheck.h"
-#include "runcontrol.h"
+#include "rundriver.h"
 #include "serialline.h"
 #include "stringgrid.h"
 #include "tablelayout.h"
-#include "tablerun.h"
 #include "tableruns.h"
 #include "waitcursor.h"
 #include "workhost.h"
 
-#include <QApplication>
-#include <QCoreApplication>
 #include <QLineEdit>
-#include <QPointer>
 
 void ClearGoodsBase(TFrameSetZ48 &frame, TWorkHost *host)
 {
@@ -27,22 +23,17 @@ void ClearGoodsBase(TFrameSetZ48 &frame, TWorkHost *host)
             &frame, QStringLiteral("Внимание!\r\nВы действительно хотите очистить базу в ККТ!"),
             TDialogs::Answer::No) != TDialogs::Answer::Yes)
         return;
+    // The register may take its 30 s: the window repaints meanwhile, and Esc or "Стоп" gives
+    // up the wait, which then ends as an unanswered clearing.
+    TRunDriver driver(frame, {nullptr, frame.ButtonStop, nullptr, &frame}, host);
     quint8 result = 0;
-    QPointer<TFrameSetZ48> alive(&frame);
     {
-        TRunLock lock(frame, host);
-        // The register may take its 30 s: the window repaints meanwhile, and Esc or "Стоп"
-        // gives up the wait, which then ends as an unanswered clearing.
-        TRunControl control(frame.ButtonStop, nullptr, host);
         const TWaitCursor wait;
-        TSerialLine::SetWaitHook([&control, host] {
-            QCoreApplication::processEvents();
-            return !control.StopRequested() && !host->Closing();
-        });
+        TSerialLine::SetWaitHook([&driver] { return driver.Wait(); });
         result = ClearGoods(host->Settings(), frame.ClearGoodsTimeOutMs);
         TSerialLine::SetWaitHook({});
     }
-    if (!alive)
+    if (!driver.Alive())
         return;
     // Whether or not the register answered, its goods base may now be empty.
     frame.Mirror.ForgetTab(frame.CurrentRegister(), TTableTab::Goods);
@@ -50,10 +41,10 @@ void ClearGoodsBase(TFrameSetZ48 &frame, TWorkHost *host)
     // What the marks said before is gone: undoing across the clearing would not bring it back.
     frame.SGBase->NewHistory(kHistoryAfterClear);
     if (result != 0)
-        ShowError(&frame, QStringLiteral("Внимание!\r\nОшибка очистки базы - ") +
-                              QString::number(result) + QLatin1Char('!'));
+        driver.Finish(QStringLiteral("Внимание!\r\nОшибка очистки базы - ") +
+                      QString::number(result) + QLatin1Char('!'));
     else
-        ShowInformation(&frame, QStringLiteral("База успешно очищена!"));
+        driver.Finish(QString(), QStringLiteral("База успешно очищена!"));
 }
 
 void GoToGoodsItem(TFrameSetZ48 &frame)

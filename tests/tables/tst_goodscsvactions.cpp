@@ -7,8 +7,8 @@
 #include "goodsbasefile.h"
 #include "goodscsvactions.h"
 #include "goodsimportdialog.h"
+#include "rundriver.h"
 #include "stringgrid.h"
-#include "tablerun.h"
 #include "tempfolder.h"
 
 #include <QApplication>
@@ -215,7 +215,7 @@ void TestGoodsCsvActions::exportTakesChosenFilter()
 
 void TestGoodsCsvActions::refusedWhileRunHoldsFrame()
 {
-    TRunLock lock(*frame, host.get());
+    TRunLock lock(frame.get(), host.get());
     ImportGoodsCsv(*frame);
     ExportGoodsCsv(*frame);
     QVERIFY(dialogs->Records().isEmpty());

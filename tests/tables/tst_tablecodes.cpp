@@ -1,6 +1,7 @@
 // Cell conversions, register addressing and range checks of the tables frame's runs.
 #include "gridtexts.h"
 #include "rangecheck.h"
+#include "runstatus.h"
 #include "tablecodes.h"
 #include "tablelayout.h"
 

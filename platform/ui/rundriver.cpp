@@ -1,0 +1,134 @@
+#include "rundriver.h"
+
+#include "dialogs.h"
+#include "workhost.h"
+
+#include <QCoreApplication>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTabBar>
+
+TRunLock::TRunLock(QWidget *frame, TWorkHost *host, const QWidget *keep) : host_(host)
+{
+    QList<QWidget *> widgets;
+    if (frame) {
+        for (QPushButton *button : frame->findChildren<QPushButton *>())
+            if (button != keep)
+                widgets.append(button);
+        for (QTabBar *tabs : frame->findChildren<QTabBar *>())
+            widgets.append(tabs);
+    }
+    for (QWidget *widget : widgets) {
+        if (widget->isEnabled()) {
+            widget->setEnabled(false);
+            locked_.append(widget);
+        }
+    }
+    if (host_)
+        host_->SetRunLock(true);
+}
+
+TRunLock::~TRunLock()
+{
+    for (const QPointer<QWidget> &widget : std::as_const(locked_))
+        if (widget)
+            widget->setEnabled(true);
+    if (host_)
+        host_->SetRunLock(false);
+}
+
+TRunDriver::TRunDriver(QWidget &frame, const TRunWidgets &widgets, TWorkHost *host)
+    : frame_(&frame), host_(host), lock_(widgets.locked, host, widgets.stop),
+      control_(widgets.stop, widgets.grid, host), progress_(widgets.progress)
+{
+}
+
+TRunDriver::~TRunDriver()
+{
+    if (progress_)
+        progress_->setVisible(false);
+    QCoreApplication::processEvents();
+}
+
+bool TRunDriver::Begin()
+{
+    ShowPlace(0);
+    if (progress_) {
+        progress_->setRange(0, 100);
+        progress_->setValue(0);
+        progress_->setVisible(true);
+    }
+    return Pump(true);
+}
+
+bool TRunDriver::Step(qint64 done, qint64 total, int record)
+{
+    if (!Alive())
+        return false;
+    if (done % places_.exchangesPerRecord == 0) {
+        recordsDone_ = int(done / places_.exchangesPerRecord);
+        if (recordDone_)
+            recordDone_(record);
+    }
+    Show(done, total);
+    return Pump(done < total);
+}
+
+bool TRunDriver::KeepGoing() const
+{
+    return Alive() && !(host_ && host_->Closing());
+}
+
+bool TRunDriver::Wait()
+{
+    QCoreApplication::processEvents();
+    return KeepGoing() && !control_.StopRequested();
+}
+
+bool TRunDriver::Finish(const QString &error, const QString &notice)
+{
+    if (!KeepGoing())
+        return false;
+    if (!error.isEmpty())
+        ShowError(frame_, error);
+    else if (!notice.isEmpty())
+        ShowInformation(frame_, notice);
+    else if (stopped_)
+        ShowInformation(frame_, kRunStoppedText);
+    else
+        return true;
+    return false;
+}
+
+void TRunDriver::Show(qint64 done, qint64 total)
+{
+    if (progress_)
+        progress_->setValue(ProgressPosition(done, total));
+    if (done < total)
+        ShowPlace(int(done / places_.exchangesPerRecord));
+}
+
+void TRunDriver::ShowPlace(int index)
+{
+    const int record = places_.records.value(index);
+    if (record == 0 || record == shownRecord_)
+        return;
+    shownRecord_ = record;
+    const int count = int(places_.records.size());
+    // Records picked from a range are counted among themselves.
+    control_.ShowPlace(
+        places_.picked
+            ? PickedRunStatusText(places_.direction, places_.noun, record, index + 1, count)
+            : RunStatusText(places_.direction, places_.noun, record, places_.records.first(),
+                            places_.records.last()));
+}
+
+bool TRunDriver::Pump(bool recordsLeft)
+{
+    QCoreApplication::processEvents();
+    if (!KeepGoing())
+        return false;
+    // A stop asked for after the last exchange finds nothing left to stop.
+    stopped_ = recordsLeft && control_.StopRequested();
+    return !stopped_;
+}
