@@ -2,14 +2,11 @@
 
 #include "framesetz48.h"
 #include "goodsrecord.h"
-#include "lampshape.h"
 #include "stringgrid.h"
-
-#include <QLabel>
 
 void TTablesScannerIndicator::SetLampVisible(bool visible)
 {
-    frame_->Shape1->setVisible(visible);
+    frame_->SetScannerLampVisible(visible);
 }
 
 void TTablesScannerIndicator::SetLampColor(const QColor &color)
@@ -19,12 +16,14 @@ void TTablesScannerIndicator::SetLampColor(const QColor &color)
 
 void TTablesScannerIndicator::SetCaptionVisible(bool visible)
 {
-    frame_->Label14->setVisible(visible);
+    frame_->SetScannerCaptionVisible(visible);
 }
 
 void ScanBarcodeReceived(TFrameSetZ48 &frame, const QString &barcode)
 {
     // A run with the register uses the grid's cells while it is read-only.
-    if (frame.BaseCol == GoodsColumn::Barcode && !frame.SGBase->ReadOnly())
-        frame.SGBase->SetCells(frame.BaseCol, frame.BaseRow, barcode);
+    const TGridCell cell = frame.CurrentCell(TTableTab::Goods);
+    TStringGrid *grid = frame.Grid(TTableTab::Goods);
+    if (cell.col == GoodsColumn::Barcode && !grid->ReadOnly())
+        grid->SetCells(cell.col, cell.row, barcode);
 }

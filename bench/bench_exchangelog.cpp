@@ -100,7 +100,7 @@ TRun WriteRun(TFrameSetZ48 &frame, TEmulatorPty &pty, TLog kind, int &written)
     QElapsedTimer timer;
     const double cpuStart = ThreadCpuSeconds();
     timer.start();
-    frame.Button3->click();
+    frame.Button3Click();
     const TRun run{double(timer.nsecsElapsed()) / 1e9, ThreadCpuSeconds() - cpuStart};
     written = pty.Engine().ReceivedCount();
     if (log) {
@@ -171,14 +171,14 @@ int main(int argc, char **argv)
     frame.InitGrids();
     frame.resize(1000, 700);
     frame.show();
-    frame.PageControl1->setCurrentIndex(1);
-    frame.Edit3->setText(QStringLiteral("1"));
-    frame.Edit4->setText(QString::number(items));
+    frame.ShowTab(TTableTab::Goods);
+    frame.Range(TTableTab::Goods).from->setText(QStringLiteral("1"));
+    frame.Range(TTableTab::Goods).to->setText(QString::number(items));
     for (int row = 1; row <= items; ++row) {
-        frame.SGBase->SetCells(1, row, QStringLiteral("ТОВАР НОМЕР %1").arg(row));
-        frame.SGBase->SetCells(3, row, QString::number(4600000000000LL + row));
-        frame.SGBase->SetCells(4, row, QStringLiteral("%1.00").arg(row));
-        frame.SGBase->SetCells(5, row, QString::number(row % 16));
+        frame.Grid(TTableTab::Goods)->SetCells(1, row, QStringLiteral("ТОВАР НОМЕР %1").arg(row));
+        frame.Grid(TTableTab::Goods)->SetCells(3, row, QString::number(4600000000000LL + row));
+        frame.Grid(TTableTab::Goods)->SetCells(4, row, QStringLiteral("%1.00").arg(row));
+        frame.Grid(TTableTab::Goods)->SetCells(5, row, QString::number(row % 16));
     }
     QCoreApplication::processEvents();
 

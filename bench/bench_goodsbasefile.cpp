@@ -78,18 +78,20 @@ int main(int argc, char **argv)
     frame.InitGrids();
     frame.show();
     for (int row = 1; row <= 6000; ++row) {
-        frame.SGBase->SetCells(1, row, QStringLiteral("МОЛОКО ПАСТЕРИЗОВАННОЕ %1").arg(row));
-        frame.SGBase->SetCells(3, row, QString::number(4600000000000LL + row));
-        frame.SGBase->SetCells(4, row, QStringLiteral("%1.50").arg(row));
-        frame.SGBase->SetCells(5, row, QString::number(row % 16));
+        frame.Grid(TTableTab::Goods)
+            ->SetCells(1, row, QStringLiteral("МОЛОКО ПАСТЕРИЗОВАННОЕ %1").arg(row));
+        frame.Grid(TTableTab::Goods)->SetCells(3, row, QString::number(4600000000000LL + row));
+        frame.Grid(TTableTab::Goods)->SetCells(4, row, QStringLiteral("%1.50").arg(row));
+        frame.Grid(TTableTab::Goods)->SetCells(5, row, QString::number(row % 16));
     }
     QCoreApplication::processEvents();
 
     // The first save creates the file; the following ones merge into it.
-    const TFigures save = Measure([&] { frame.Button1->click(); });
+    const TFigures save = Measure([&] { frame.Button1Click(); });
     const qint64 size = QFileInfo(dialogs.path).size();
-    const TFigures load = Measure([&] { frame.Button2->click(); });
-    const bool same = frame.SGBase->Cells(1, 6000) == QStringLiteral("МОЛОКО ПАСТЕРИЗОВАННОЕ 6000");
+    const TFigures load = Measure([&] { frame.Button2Click(); });
+    const bool same = frame.Grid(TTableTab::Goods)->Cells(1, 6000) ==
+                      QStringLiteral("МОЛОКО ПАСТЕРИЗОВАННОЕ 6000");
     TDialogs::Install(nullptr);
 
     std::printf("goods base file: 6000 items, %lld bytes\n", size);

@@ -103,15 +103,16 @@ double MemoryMegabytes(const char *key)
 
 void Refill(TFrameSetZ48 &frame, const QVector<TConfig_PredmRasch> &rows)
 {
-    frame.SGBase->BeginUpdate();
+    TStringGrid &goods = *frame.Grid(TTableTab::Goods);
+    goods.BeginUpdate();
     for (int row = 1; row <= 6000; ++row) {
         const TConfig_PredmRasch &r = rows[row - 1];
-        frame.SGBase->SetCells(1, row, r.Name);
-        frame.SGBase->SetCells(2, row, r.Font);
+        goods.SetCells(1, row, r.Name);
+        goods.SetCells(2, row, r.Font);
         for (int col = 3; col <= 5; ++col)
-            frame.SGBase->SetCells(col, row, QString());
+            goods.SetCells(col, row, QString());
     }
-    frame.SGBase->EndUpdate();
+    goods.EndUpdate();
 }
 
 // One run on the big file in this process: the import as the command does it (read, plan,

@@ -83,33 +83,35 @@ int main(int argc, char **argv)
     frame.InitGrids();
     frame.resize(1000, 700);
     frame.show();
-    frame.PageControl1->setCurrentIndex(1);
-    frame.Edit3->setText(QStringLiteral("1"));
-    frame.Edit4->setText(QString::number(items));
+    frame.ShowTab(TTableTab::Goods);
+    frame.Range(TTableTab::Goods).from->setText(QStringLiteral("1"));
+    frame.Range(TTableTab::Goods).to->setText(QString::number(items));
     for (int row = 1; row <= items; ++row) {
-        frame.SGBase->SetCells(1, row, QStringLiteral("ТОВАР НОМЕР %1").arg(row));
-        frame.SGBase->SetCells(3, row, QString::number(4600000000000LL + row));
-        frame.SGBase->SetCells(
-            4, row, QStringLiteral("%1.%2").arg(row).arg(row % 100, 2, 10, QLatin1Char('0')));
-        frame.SGBase->SetCells(5, row, QString::number(row % 16));
+        frame.Grid(TTableTab::Goods)->SetCells(1, row, QStringLiteral("ТОВАР НОМЕР %1").arg(row));
+        frame.Grid(TTableTab::Goods)->SetCells(3, row, QString::number(4600000000000LL + row));
+        frame.Grid(TTableTab::Goods)
+            ->SetCells(4, row,
+                       QStringLiteral("%1.%2").arg(row).arg(row % 100, 2, 10, QLatin1Char('0')));
+        frame.Grid(TTableTab::Goods)->SetCells(5, row, QString::number(row % 16));
     }
     QCoreApplication::processEvents();
 
     const double floorSeconds =
         items * ((kRequestBytes + kAnswerBytes) * 10.0 / kSpeed + kPerExchangeAllowanceMs / 1000);
-    const double writeSeconds = RunSeconds([&] { frame.Button3->click(); });
+    const double writeSeconds = RunSeconds([&] { frame.Button3Click(); });
     const int written = pty.Engine().ReceivedCount();
 
     // Read back into an emptied grid and check every row arrived.
     for (int row = 1; row <= items; ++row)
         for (int col = 1; col <= 5; ++col)
-            frame.SGBase->SetCells(col, row, QString());
+            frame.Grid(TTableTab::Goods)->SetCells(col, row, QString());
     pty.Engine().ClearReceivedRequests();
-    const double readSeconds = RunSeconds([&] { frame.Button4->click(); });
+    const double readSeconds = RunSeconds([&] { frame.Button4Click(); });
     int filled = 0;
     for (int row = 1; row <= items; ++row)
-        filled += frame.SGBase->Cells(1, row) == QStringLiteral("ТОВАР НОМЕР %1").arg(row) &&
-                  frame.SGBase->Cells(4, row) ==
+        filled += frame.Grid(TTableTab::Goods)->Cells(1, row) ==
+                      QStringLiteral("ТОВАР НОМЕР %1").arg(row) &&
+                  frame.Grid(TTableTab::Goods)->Cells(4, row) ==
                       QStringLiteral("%1.%2").arg(row).arg(row % 100, 2, 10, QLatin1Char('0'));
     TDialogs::Install(nullptr);
 

@@ -20,8 +20,8 @@ void ConfigFromGrids(TConfig &config, const TFrameGsmSetting &gsm, const TFrameS
         config.Gsm.Values[i] = gsm.Grid()->Cells(kGsmValueColumn, i + 1);
     TConfigCells cells(config.Tables);
     for (int tab = 0; tab < kTableTabCount; ++tab) {
-        const TStringGrid &grid = *tables.GridOfTab(tab);
         const TTableTab t = TTableTab(tab);
+        const TStringGrid &grid = *tables.Grid(t);
         for (int row = 1; row <= TabLayout(t).maximum; ++row)
             for (int col = 1; col <= TConfigCells::BoundColumns(t); ++col)
                 cells.SetCell(t, col, row, grid.Cells(col, row));
@@ -37,8 +37,8 @@ void ConfigToGrids(const TConfig &config, TFrameGsmSetting &gsm, TFrameSetZ48 &t
     gsmGrid.EndUpdate();
     const TConfigCells cells(config.Tables);
     for (int tab = 0; tab < kTableTabCount; ++tab) {
-        TStringGrid &grid = *tables.GridOfTab(tab);
         const TTableTab t = TTableTab(tab);
+        TStringGrid &grid = *tables.Grid(t);
         // One change announcement for the whole grid instead of one per cell.
         grid.BeginUpdate();
         for (int row = 1; row <= TabLayout(t).maximum; ++row)

@@ -15,12 +15,12 @@ public:
 
     QString Cell(TTableTab tab, int col, int row) const override
     {
-        const TStringGrid *grid = frame_ ? frame_->GridOfTab(int(tab)) : nullptr;
+        const TStringGrid *grid = frame_ ? frame_->Grid(tab) : nullptr;
         return grid ? grid->Cells(col, row) : QString();
     }
     void SetCell(TTableTab tab, int col, int row, const QString &text) override
     {
-        if (TStringGrid *grid = frame_ ? frame_->GridOfTab(int(tab)) : nullptr)
+        if (TStringGrid *grid = frame_ ? frame_->Grid(tab) : nullptr)
             grid->SetCells(col, row, text);
     }
 

@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalBlocker>
+#include <QTabBar>
 #include <QTabWidget>
 
 namespace
@@ -86,7 +87,7 @@ void TFrameSetZ48::InitGrids()
 
     // Each grid marks the records that differ from what the register is known to hold, and
     // works as a spreadsheet from here on (undo, blocks, find).
-    ConnectGridSheets(*this);
+    ConnectGridSheets();
 
     PageControl1->setCurrentIndex(0);
 }
@@ -99,12 +100,22 @@ TRegisterId TFrameSetZ48::CurrentRegister() const
 void TFrameSetZ48::UpdateChangeMarks()
 {
     for (int tab = 0; tab < kTableTabCount; ++tab)
-        GridOfTab(tab)->GridModel()->MarksChanged();
+        Grid(TTableTab(tab))->GridModel()->MarksChanged();
 }
 
 void TFrameSetZ48::SetScannerIndicatorVisible(bool visible)
 {
+    SetScannerLampVisible(visible);
+    SetScannerCaptionVisible(visible);
+}
+
+void TFrameSetZ48::SetScannerLampVisible(bool visible)
+{
     Shape1->setVisible(visible);
+}
+
+void TFrameSetZ48::SetScannerCaptionVisible(bool visible)
+{
     Label14->setVisible(visible);
 }
 
@@ -113,22 +124,55 @@ void TFrameSetZ48::SetScannerLampColor(const QColor &color)
     Shape1->SetColor(color);
 }
 
-TStringGrid *TFrameSetZ48::GridOfTab(int tab) const
+TStringGrid *TFrameSetZ48::Grid(TTableTab tab) const
 {
     TStringGrid *const grids[] = {sgOper, SGBase, sgUsl, sgKl, sgAgents};
-    return tab >= 0 && tab < 5 ? grids[tab] : nullptr;
+    return IsTableTab(int(tab)) ? grids[int(tab)] : nullptr;
 }
 
-QLineEdit *TFrameSetZ48::RangeFromEdit(int tab) const
+TRangeEdits TFrameSetZ48::Range(TTableTab tab) const
 {
-    QLineEdit *const edits[] = {Edit1, Edit3, Edit5, Edit7, Edit9};
-    return tab >= 0 && tab < 5 ? edits[tab] : nullptr;
+    const TRangeEdits ranges[] = {
+        {Edit1, Edit2}, {Edit3, Edit4}, {Edit5, Edit6}, {Edit7, Edit8}, {Edit9, Edit10}};
+    return IsTableTab(int(tab)) ? ranges[int(tab)] : TRangeEdits();
 }
 
-QLineEdit *TFrameSetZ48::RangeToEdit(int tab) const
+TTableTab TFrameSetZ48::OpenTab() const
 {
-    QLineEdit *const edits[] = {Edit2, Edit4, Edit6, Edit8, Edit10};
-    return tab >= 0 && tab < 5 ? edits[tab] : nullptr;
+    const int index = PageControl1->currentIndex();
+    return IsTableTab(index) ? TTableTab(index) : TTableTab::Operators;
+}
+
+void TFrameSetZ48::ShowTab(TTableTab tab)
+{
+    PageControl1->setCurrentIndex(int(tab));
+}
+
+QString TFrameSetZ48::TabCaption(TTableTab tab) const
+{
+    return PageControl1->tabText(int(tab));
+}
+
+bool TFrameSetZ48::RunLocked() const
+{
+    return !PageControl1->tabBar()->isEnabled();
+}
+
+TGridCell TFrameSetZ48::CurrentCell(TTableTab tab) const
+{
+    switch (tab) {
+    case TTableTab::Operators:
+        return {OperCol, OperRow};
+    case TTableTab::Goods:
+        return {BaseCol, BaseRow};
+    case TTableTab::Groups:
+        return {UslCol, UslRow};
+    case TTableTab::Cliche:
+        return {KlCol, KlRow};
+    case TTableTab::Agents:
+        break;
+    }
+    return {AgentsCol, AgentsRow};
 }
 
 // The barcode reader runs only while the goods tab is on screen. Early in start-up, before the

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "registermirror.h"
+#include "tablelayout.h"
 #include "tableruns.h"
 
 #include <QFrame>
@@ -18,11 +19,25 @@ class TLampShape;
 class TStringGrid;
 class TWorkHost;
 
+// The "с" and "по" edits of a tab's range.
+struct TRangeEdits {
+    QLineEdit *from = nullptr;
+    QLineEdit *to = nullptr;
+};
+
+// A grid's current cell: row 1 is the first record, column 1 the first value column.
+struct TGridCell {
+    std::int32_t col = 1;
+    std::int32_t row = 1;
+    bool operator==(const TGridCell &) const = default;
+};
+
 // "Параметры Z48": the register's tables in five tabbed grids.
 //
 // The grids are the working copy of the tables: every value lives only as a cell text. The
-// controls are public under their own names so the writing, reading and goods-file code can
-// reach them.
+// controls keep the program's own names, as private members and as object names (tests and
+// screen readers find them so); the writing, reading and goods-file code reaches the grids and
+// range edits by tab.
 class TFrameSetZ48 : public QFrame
 {
     Q_OBJECT
@@ -33,14 +48,27 @@ public:
     void InitGrids();
     // The scanner lamp and its caption on the goods tab (hidden when no scanner is configured).
     void SetScannerIndicatorVisible(bool visible);
+    void SetScannerLampVisible(bool visible);
+    void SetScannerCaptionVisible(bool visible);
     // Green when the scanner port is open, red when it could not be opened.
     void SetScannerLampColor(const QColor &color);
 
     TWorkHost *Host() const { return host_; }
-    // The grid of a tab (0 operators .. 4 agents) and its range edits "с" / "по".
-    TStringGrid *GridOfTab(int tab) const;
-    QLineEdit *RangeFromEdit(int tab) const;
-    QLineEdit *RangeToEdit(int tab) const;
+    // The grid of a tab and its range edits.
+    TStringGrid *Grid(TTableTab tab) const;
+    TRangeEdits Range(TTableTab tab) const;
+    // The tab on screen; ShowTab puts another in front.
+    TTableTab OpenTab() const;
+    void ShowTab(TTableTab tab);
+    // The caption of a tab's page ("Предмет расчета").
+    QString TabCaption(TTableTab tab) const;
+    // True while a run holds the frame: its tabs are locked then.
+    bool RunLocked() const;
+    // The grid's current cell, recorded first thing on every selection.
+    TGridCell CurrentCell(TTableTab tab) const;
+    // What a run shows itself with: the progress bar and the stop button beside it.
+    QProgressBar *RunProgress() const { return ProgressBar1; }
+    QPushButton *RunStop() const { return ButtonStop; }
 
     // Cell selection handlers: record the current cell, lay a list over choice cells.
     void sgOperSelectCell(int col, int row, bool &canSelect);
@@ -62,6 +90,7 @@ public:
     void TabSheet4Show();
     void TabSheet5Show();
 
+private:
     // Controls, named as the program names them.
     QLabel *labelTitle = nullptr;
     QTabWidget *PageControl1 = nullptr;
@@ -96,6 +125,7 @@ public:
     QProgressBar *ProgressBar1 = nullptr;
     QPushButton *ButtonStop = nullptr; // "Стоп", beside the progress bar while a run is under way
 
+public:
     // What the register of the connection settings is known to hold, from this session's writes
     // and reads; the grids mark the records that differ from it.
     TRegisterMirror Mirror;
@@ -107,6 +137,7 @@ public:
     // settings say (shorter only in tests).
     qint32 ClearGoodsTimeOutMs = kClearGoodsTimeOutMs;
 
+private:
     // Current cells of the grids, recorded first thing on every selection.
     std::int32_t BaseCol = 1, BaseRow = 1;
     std::int32_t OperCol = 1, OperRow = 1;
@@ -162,6 +193,11 @@ private:
     void ReturnToGrid(QComboBox *list);
 
     void InitGrid(TStringGrid *grid, QComboBox *const *lists, int listCount);
+    // The grids as spreadsheets (framesetz48sheet.cpp), wired once when they are filled: the
+    // change marks and their legend on the goods tab; blocks, the clipboard, undo and redo in
+    // every grid, pasted values going through their cells' rules, the grids' notes in the main
+    // window's status bar; the goods tab's find bar (Ctrl+F, F3, Shift+F3).
+    void ConnectGridSheets();
 
     TWorkHost *host_;
     QVector<TCellList> cellLists_;

@@ -70,7 +70,7 @@ void LoadGoodsBase(TFrameSetZ48 &frame)
         loaded = !missing || CreateGoodsBaseFile(path, &errorText);
         if (loaded) {
             const QVector<TConfig_PredmRasch> rows = TakeGoodsRows(document, kGoodsItemCount);
-            TStringGrid &grid = *frame.SGBase;
+            TStringGrid &grid = *frame.Grid(TTableTab::Goods);
             grid.BeginUpdate(); // one change announcement for the 30000 cells
             for (int row = 1; row <= rows.size(); ++row) {
                 const TConfig_PredmRasch &goods = rows.at(row - 1);

@@ -11,8 +11,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
-#include <QTabBar>
-#include <QTabWidget>
 
 #include <iterator>
 
@@ -59,9 +57,9 @@ constexpr TExportChoice kExportChoices[] = {{false, TCsvEncoding::Win1251},
 // The goods tab in front, unless a run holds the frame (its tabs are locked then).
 bool ShowGoodsTab(TFrameSetZ48 &frame)
 {
-    if (!frame.PageControl1 || !frame.PageControl1->tabBar()->isEnabled())
+    if (frame.RunLocked())
         return false;
-    frame.PageControl1->setCurrentWidget(frame.TabSheet2);
+    frame.ShowTab(TTableTab::Goods);
     return true;
 }
 
@@ -91,7 +89,7 @@ QVector<TConfig_PredmRasch> GoodsGridRows(const TFrameSetZ48 &frame)
 {
     QVector<TConfig_PredmRasch> rows;
     rows.reserve(kGoodsItemCount);
-    const TStringGrid &grid = *frame.SGBase;
+    const TStringGrid &grid = *frame.Grid(TTableTab::Goods);
     for (int row = 1; row <= kGoodsItemCount; ++row)
         rows.append({grid.Cells(GoodsColumn::Name, row), grid.Cells(GoodsColumn::Font, row),
                      grid.Cells(GoodsColumn::Barcode, row), grid.Cells(GoodsColumn::Price, row),
@@ -101,7 +99,7 @@ QVector<TConfig_PredmRasch> GoodsGridRows(const TFrameSetZ48 &frame)
 
 void ApplyGoodsImport(TFrameSetZ48 &frame, const TGoodsImportPlan &plan)
 {
-    TStringGrid &grid = *frame.SGBase;
+    TStringGrid &grid = *frame.Grid(TTableTab::Goods);
     grid.BeginUpdate(); // one change announcement for all the cells
     for (const TGoodsCsvItem &item : plan.items) {
         grid.SetCells(GoodsColumn::Name, item.item, item.row.Name);

@@ -4,7 +4,6 @@
 #include "framesetz48.h"
 #include "gridsheet.h"
 #include "progsettings.h"
-#include "rangecheck.h"
 #include "rundriver.h"
 #include "serialline.h"
 #include "stringgrid.h"
@@ -12,8 +11,6 @@
 #include "tableruns.h"
 #include "waitcursor.h"
 #include "workhost.h"
-
-#include <QLineEdit>
 
 void ClearGoodsBase(TFrameSetZ48 &frame, TWorkHost *host)
 {
@@ -25,7 +22,7 @@ void ClearGoodsBase(TFrameSetZ48 &frame, TWorkHost *host)
         return;
     // The register may take its 30 s: the window repaints meanwhile, and Esc or "Стоп" gives
     // up the wait, which then ends as an unanswered clearing.
-    TRunDriver driver(frame, {nullptr, frame.ButtonStop, nullptr, &frame}, host);
+    TRunDriver driver(frame, {nullptr, frame.RunStop(), nullptr, &frame}, host);
     quint8 result = 0;
     {
         const TWaitCursor wait;
@@ -39,25 +36,10 @@ void ClearGoodsBase(TFrameSetZ48 &frame, TWorkHost *host)
     frame.Mirror.ForgetTab(frame.CurrentRegister(), TTableTab::Goods);
     frame.UpdateChangeMarks();
     // What the marks said before is gone: undoing across the clearing would not bring it back.
-    frame.SGBase->NewHistory(kHistoryAfterClear);
+    frame.Grid(TTableTab::Goods)->NewHistory(kHistoryAfterClear);
     if (result != 0)
         driver.Finish(QStringLiteral("Внимание!\r\nОшибка очистки базы - ") +
                       QString::number(result) + QLatin1Char('!'));
     else
         driver.Finish(QString(), QStringLiteral("База успешно очищена!"));
-}
-
-void GoToGoodsItem(TFrameSetZ48 &frame)
-{
-    const TItemNumberCheck check = CheckItemNumberText(frame.Edit11->text(), kGoodsItemCount);
-    if (!check.ok) {
-        ShowInformation(&frame, check.message);
-        frame.Edit11->setFocus();
-        return;
-    }
-    // Column first, then row, each through the grid's own selection, so the frame's current
-    // goods cell follows and the row scrolls into view.
-    frame.SGBase->SetCol(1);
-    frame.SGBase->SetRow(check.item);
-    frame.SGBase->setFocus();
 }

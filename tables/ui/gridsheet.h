@@ -3,8 +3,6 @@
 #include <QColor>
 #include <QString>
 
-class TFrameSetZ48;
-
 // What Ctrl+Z says, once, after the cells were changed in a way that cannot be undone.
 inline const QString kHistoryAfterLoad =
     QStringLiteral("Нечего отменять: после загрузки файла история правок начата заново");
@@ -21,9 +19,3 @@ inline const QString kMarkUnknownTip =
     QStringLiteral("Не записано в ККТ и не прочитано из неё с запуска программы");
 inline const QColor kMarkChangedColor = QColor(255, 200, 90);
 inline const QColor kMarkUnknownColor = QColor(255, 238, 190);
-
-// The tables frame's grids as spreadsheets, wired once when the grids are filled: the change
-// marks and their legend on the goods tab; blocks, the clipboard, undo and redo in every grid,
-// pasted values going through their cells' rules, the grids' notes in the main window's status
-// bar; the goods tab's find bar (Ctrl+F, F3, Shift+F3).
-void ConnectGridSheets(TFrameSetZ48 &frame);

@@ -9,7 +9,6 @@
 #include "workhost.h"
 
 #include <QLineEdit>
-#include <QTabWidget>
 
 bool CheckRange(QLineEdit *fromEdit, QLineEdit *toEdit, int maximum, TRangeCheck *range)
 {
@@ -46,8 +45,8 @@ void TTableRun::Run()
 
     TFrameSetZ48 &frame = *frame_;
     CloseDifferences(frame);
-    TRunDriver driver(
-        frame, {frame.ProgressBar1, frame.ButtonStop, frame.GridOfTab(int(tab_)), &frame}, host_);
+    TRunDriver driver(frame, {frame.RunProgress(), frame.RunStop(), frame.Grid(tab_), &frame},
+                      host_);
     const TTabLayout &layout = TabLayout(tab_);
     driver.SetPlaces({direction_, layout.placeNoun, records_, layout.fieldsPerRecord,
                       kind_ == TTableRunKind::WriteChanged});
@@ -66,16 +65,10 @@ void TTableRun::Run()
 bool TTableRun::TakeRecords()
 {
     TFrameSetZ48 &frame = *frame_;
-    const int index = frame.PageControl1 ? frame.PageControl1->currentIndex() : -1;
-    if (!IsTableTab(index))
-        return false;
-    QLineEdit *fromEdit = frame.RangeFromEdit(index);
-    QLineEdit *toEdit = frame.RangeToEdit(index);
-    if (!fromEdit || !toEdit || !frame.GridOfTab(index))
-        return false;
-    tab_ = TTableTab(index);
+    tab_ = frame.OpenTab();
+    const TRangeEdits edits = frame.Range(tab_);
     TRangeCheck range;
-    if (!CheckRange(fromEdit, toEdit, TabLayout(tab_).maximum, &range))
+    if (!CheckRange(edits.from, edits.to, TabLayout(tab_).maximum, &range))
         return false;
     first_ = range.first;
     last_ = range.last;
@@ -118,8 +111,7 @@ void TTableRun::Settle(const TTableRunResult &result)
     // A write that ended inside a record may have changed some of its fields.
     if (!result.Done() && direction_ == TRunDirection::Write && result.record != learnt_)
         frame_->Mirror.Forget(register_, tab_, result.record);
-    if (TStringGrid *grid = frame_->GridOfTab(int(tab_)))
-        grid->GridModel()->MarksChanged();
+    frame_->Grid(tab_)->GridModel()->MarksChanged();
 }
 
 void TTableRun::Report(TRunDriver &driver, const TTableRunResult &result)

@@ -9,8 +9,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QTabBar>
-#include <QTabWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -25,7 +23,7 @@ TVerifyWindow::TVerifyWindow(TFrameSetZ48 &frame, TTableTab tab,
 {
     setObjectName(QStringLiteral("VerifyWindow"));
     setAttribute(Qt::WA_DeleteOnClose);
-    const QString caption = frame.PageControl1->tabText(int(tab));
+    const QString caption = frame.TabCaption(tab);
     setWindowTitle(QStringLiteral("Сверка с ККТ: ") + caption);
 
     auto *summary = new QLabel(
@@ -73,11 +71,11 @@ void TVerifyWindow::GoToCell(QTreeWidgetItem *item)
 {
     if (!item || !frame_)
         return;
-    TStringGrid *grid = frame_->GridOfTab(int(tab_));
     // The tabs are locked while a run is under way; the cell waits for it.
-    if (!grid || !frame_->PageControl1->tabBar()->isEnabled())
+    if (frame_->RunLocked())
         return;
-    frame_->PageControl1->setCurrentIndex(int(tab_));
+    frame_->ShowTab(tab_);
+    TStringGrid *grid = frame_->Grid(tab_);
     grid->SetCurrentCell(item->data(0, kColRole).toInt(), item->data(0, kRowRole).toInt());
     grid->window()->activateWindow();
     grid->setFocus();

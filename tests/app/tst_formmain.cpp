@@ -15,6 +15,7 @@
 #include "stringgrid.h"
 #include "tablesscanner.h"
 #include "tempfolder.h"
+#include "z48controls.h"
 
 #include <QAction>
 #include <QApplication>
@@ -401,8 +402,9 @@ private slots:
         TFormMain form;
         form.show();
         QVERIFY(form.Scanner());
-        QTEST(form.TablesFrame()->Shape1->isHidden(), "hidden");
-        QTEST(form.TablesFrame()->Label14->isHidden(), "hidden");
+        const TZ48Controls tables(*form.TablesFrame());
+        QTEST(tables.Shape1->isHidden(), "hidden");
+        QTEST(tables.Label14->isHidden(), "hidden");
     }
 
     void scannedBarcodeLandsInTheBarcodeColumn()
@@ -412,19 +414,19 @@ private slots:
         TFormMain form;
         form.show();
         TFrameSetZ48 &tables = *form.TablesFrame();
-        tables.BaseCol = 3;
-        tables.BaseRow = 2;
+        TStringGrid &goods = *tables.Grid(TTableTab::Goods);
+        goods.SetCurrentCell(3, 2);
         ScanBarcodeReceived(tables, "4601234567893");
-        QCOMPARE(tables.SGBase->Cells(3, 2), QStringLiteral("4601234567893"));
-        tables.BaseCol = 2;
+        QCOMPARE(goods.Cells(3, 2), QStringLiteral("4601234567893"));
+        goods.SetCurrentCell(2, 2);
         ScanBarcodeReceived(tables, "12345670");
-        QCOMPARE(tables.SGBase->Cells(2, 2), tables.SGBase->Cells(2, 3));
-        QCOMPARE(tables.SGBase->Cells(3, 2), QStringLiteral("4601234567893"));
+        QCOMPARE(goods.Cells(2, 2), goods.Cells(2, 3));
+        QCOMPARE(goods.Cells(3, 2), QStringLiteral("4601234567893"));
         // A run uses the grid while it is read-only.
-        tables.BaseCol = 3;
-        tables.SGBase->SetReadOnly(true);
+        goods.SetCurrentCell(3, 2);
+        goods.SetReadOnly(true);
         ScanBarcodeReceived(tables, "12345670");
-        QCOMPARE(tables.SGBase->Cells(3, 2), QStringLiteral("4601234567893"));
+        QCOMPARE(goods.Cells(3, 2), QStringLiteral("4601234567893"));
     }
 
     void scannerMenuRecordsTheChosenScanner()

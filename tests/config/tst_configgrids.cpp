@@ -13,6 +13,7 @@
 #include "tempfolder.h"
 #include "win1251.h"
 #include "workhost.h"
+#include "z48controls.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -81,6 +82,7 @@ private:
     TFakeHost host_;
     std::unique_ptr<TFrameGsmSetting> gsm_;
     std::unique_ptr<TFrameSetZ48> tables_;
+    std::unique_ptr<TZ48Controls> ui_;
     std::unique_ptr<TConfig> config_;
 };
 
@@ -89,6 +91,7 @@ void TestConfigGrids::init()
     gsm_ = std::make_unique<TFrameGsmSetting>(&host_);
     gsm_->InitFrame();
     tables_ = std::make_unique<TFrameSetZ48>(&host_);
+    ui_ = std::make_unique<TZ48Controls>(*tables_);
     tables_->InitGrids();
     config_ = std::make_unique<TConfig>();
 }
@@ -109,7 +112,7 @@ QVector<TMapped> TestConfigGrids::Mapped() const
          {},
          [](const TConfig &c, int i) { return QStringList{c.Gsm.Values[i]}; }},
         {"operators",
-         tables_->sgOper,
+         ui_->sgOper,
          6,
          {2, 4, 6},
          [](const TConfig &c, int i) {
@@ -118,7 +121,7 @@ QVector<TMapped> TestConfigGrids::Mapped() const
                                 o.Surname2, o.Surname2Font, o.Password, o.Inn};
          }},
         {"goods",
-         tables_->SGBase,
+         ui_->SGBase,
          6000,
          {2},
          [](const TConfig &c, int i) {
@@ -126,7 +129,7 @@ QVector<TMapped> TestConfigGrids::Mapped() const
              return QStringList{g.Name, g.Font, g.Barcode, g.Price, g.Department};
          }},
         {"groups",
-         tables_->sgUsl,
+         ui_->sgUsl,
          8,
          {2},
          [](const TConfig &c, int i) {
@@ -134,14 +137,14 @@ QVector<TMapped> TestConfigGrids::Mapped() const
              return QStringList{g.Name, g.NameFont, g.ItemSign, g.TaxNumber};
          }},
         {"cliche",
-         tables_->sgKl,
+         ui_->sgKl,
          21,
          {2},
          [](const TConfig &c, int i) {
              return QStringList{c.Tables.Klishe[i].Text, c.Tables.Klishe[i].Font};
          }},
         {"agents",
-         tables_->sgAgents,
+         ui_->sgAgents,
          12,
          {2},
          [](const TConfig &c, int i) {
@@ -158,8 +161,8 @@ QString TestConfigGrids::Painted(const QString &tag, const TStringGrid *grid, in
 
 void TestConfigGrids::PaintAll(const QString &tag)
 {
-    for (TStringGrid *grid : {gsm_->Grid(), tables_->sgOper, tables_->SGBase, tables_->sgUsl,
-                              tables_->sgKl, tables_->sgAgents})
+    for (TStringGrid *grid :
+         {gsm_->Grid(), ui_->sgOper, ui_->SGBase, ui_->sgUsl, ui_->sgKl, ui_->sgAgents})
         for (int r = 1; r < grid->RowCount(); ++r)
             for (int c = 1; c < grid->ColCount(); ++c)
                 grid->SetCells(c, r, Painted(tag, grid, c, r));
@@ -184,13 +187,12 @@ void TestConfigGrids::fromGridsTakesEveryMappedCell()
 {
     PaintAll(QStringLiteral("из"));
     config_->Scanner = {1, QStringLiteral("COM4"), QStringLiteral("9600"), true};
-    tables_->SGBase->SetCells(3, 6000, QString()); // an empty cell is copied like any other
+    ui_->SGBase->SetCells(3, 6000, QString()); // an empty cell is copied like any other
     config_->Tables.PredmRasch[5999].Barcode = QStringLiteral("устарело");
     ConfigFromGrids(*config_, *gsm_, *tables_);
     VerifyMappedCells(*config_);
     QCOMPARE(config_->Tables.PredmRasch[5999].Barcode, QString());
-    QCOMPARE(config_->Tables.Agent[11].Value,
-             Painted(QStringLiteral("из"), tables_->sgAgents, 1, 12));
+    QCOMPARE(config_->Tables.Agent[11].Value, Painted(QStringLiteral("из"), ui_->sgAgents, 1, 12));
     // The GSM password (row 7) has no field: value 5 is row 6.
     QCOMPARE(config_->Gsm.Values[5], Painted(QStringLiteral("из"), gsm_->Grid(), 1, 6));
     QCOMPARE(config_->Scanner.ComPort, QStringLiteral("COM4"));
@@ -199,8 +201,8 @@ void TestConfigGrids::fromGridsTakesEveryMappedCell()
 void TestConfigGrids::toGridsOverwritesMappedCellsOnly()
 {
     PaintAll(QStringLiteral("старое"));
-    const QString agentCaption = tables_->sgAgents->Cells(0, 12);
-    const QString groupHeader = tables_->sgUsl->Cells(5, 0);
+    const QString agentCaption = ui_->sgAgents->Cells(0, 12);
+    const QString groupHeader = ui_->sgUsl->Cells(5, 0);
     // A record with text in some fields and empty ones elsewhere: stale cells must not survive.
     for (int i = 0; i < kConfigGoodsCount; i += 2)
         config_->Tables.PredmRasch[i] = {QStringLiteral("Товар %1").arg(i), kNarrow,
@@ -211,15 +213,14 @@ void TestConfigGrids::toGridsOverwritesMappedCellsOnly()
     config_->Tables.Agent[11] = {QStringLiteral("ПЕРЕВОД"), QStringLiteral("Широкий")};
     ConfigToGrids(*config_, *gsm_, *tables_);
     VerifyMappedCells(*config_);
-    QCOMPARE(tables_->SGBase->Cells(1, 2), QString());
+    QCOMPARE(ui_->SGBase->Cells(1, 2), QString());
     // Unmapped cells keep their texts: GSM row 7, the groups' tax system and what follows it.
     QCOMPARE(gsm_->Grid()->Cells(1, 7), Painted(QStringLiteral("старое"), gsm_->Grid(), 1, 7));
     for (int r = 1; r <= 8; ++r)
-        for (int c = 5; c < tables_->sgUsl->ColCount(); ++c)
-            QCOMPARE(tables_->sgUsl->Cells(c, r),
-                     Painted(QStringLiteral("старое"), tables_->sgUsl, c, r));
-    QCOMPARE(tables_->sgAgents->Cells(0, 12), agentCaption);
-    QCOMPARE(tables_->sgUsl->Cells(5, 0), groupHeader);
+        for (int c = 5; c < ui_->sgUsl->ColCount(); ++c)
+            QCOMPARE(ui_->sgUsl->Cells(c, r), Painted(QStringLiteral("старое"), ui_->sgUsl, c, r));
+    QCOMPARE(ui_->sgAgents->Cells(0, 12), agentCaption);
+    QCOMPARE(ui_->sgUsl->Cells(5, 0), groupHeader);
 }
 
 void TestConfigGrids::commandsRoundTripEveryCell()
@@ -245,7 +246,7 @@ void TestConfigGrids::commandsRoundTripEveryCell()
             for (int c = 1; c <= m.fields(*config_, 0).size(); ++c)
                 QCOMPARE(m.grid->Cells(c, r), Painted(QStringLiteral("сохранено"), m.grid, c, r));
     QCOMPARE(gsm_->Grid()->Cells(1, 7), Painted(QStringLiteral("другое"), gsm_->Grid(), 1, 7));
-    QCOMPARE(tables_->sgUsl->Cells(5, 3), Painted(QStringLiteral("другое"), tables_->sgUsl, 5, 3));
+    QCOMPARE(ui_->sgUsl->Cells(5, 3), Painted(QStringLiteral("другое"), ui_->sgUsl, 5, 3));
 
     const QList<TDialogRecorder::Record> files = dialogs.FileDialogs();
     QCOMPARE(files.size(), 2);
@@ -274,16 +275,16 @@ void TestConfigGrids::loadingMissingFileEmptiesMappedCells()
     QCOMPARE(dialogs.Questions(), QStringList{kNoDataQuestion});
 
     for (const TMapped &m : Mapped()) {
-        const int rows = m.grid == tables_->sgAgents ? 11 : m.rows;
+        const int rows = m.grid == ui_->sgAgents ? 11 : m.rows;
         for (int r = 1; r <= rows; ++r)
             for (int c = 1; c <= m.fields(*config_, 0).size(); ++c)
                 QCOMPARE(m.grid->Cells(c, r), m.fontColumns.contains(c) ? kNarrow : QString());
     }
     // Agent row 12 shows what the record held; the password and the tax system stay.
-    QCOMPARE(tables_->sgAgents->Cells(1, 12), QStringLiteral("ПОСЛЕДНЕЕ"));
-    QCOMPARE(tables_->sgAgents->Cells(2, 12), QStringLiteral("Широкий"));
+    QCOMPARE(ui_->sgAgents->Cells(1, 12), QStringLiteral("ПОСЛЕДНЕЕ"));
+    QCOMPARE(ui_->sgAgents->Cells(2, 12), QStringLiteral("Широкий"));
     QCOMPARE(gsm_->Grid()->Cells(1, 7), Painted(QStringLiteral("старое"), gsm_->Grid(), 1, 7));
-    QCOMPARE(tables_->sgUsl->Cells(5, 8), Painted(QStringLiteral("старое"), tables_->sgUsl, 5, 8));
+    QCOMPARE(ui_->sgUsl->Cells(5, 8), Painted(QStringLiteral("старое"), ui_->sgUsl, 5, 8));
 }
 
 void TestConfigGrids::loadingFileWithoutConfigurationAsksFirst_data()
@@ -331,8 +332,7 @@ void TestConfigGrids::cancelledDialogsDoNothing()
     QVERIFY(!RunSaveConfig(nullptr, *config_, *gsm_, *tables_, &wait, 0));
     QVERIFY(*config_ == TConfig()); // the grids were not even copied
     QVERIFY(!RunLoadConfig(nullptr, *config_, *gsm_, *tables_, &wait, 0));
-    QCOMPARE(tables_->SGBase->Cells(1, 1),
-             Painted(QStringLiteral("как есть"), tables_->SGBase, 1, 1));
+    QCOMPARE(ui_->SGBase->Cells(1, 1), Painted(QStringLiteral("как есть"), ui_->SGBase, 1, 1));
     QCOMPARE(wait.shown, 0);
     QCOMPARE(dialogs.FileDialogs().size(), 2);
     QCOMPARE(dialogs.MessageCount(), 0);

@@ -9,6 +9,7 @@
 #include "progsettings.h"
 #include "stringgrid.h"
 #include "workhost.h"
+#include "z48controls.h"
 
 #include <QAbstractButton>
 #include <QLineEdit>
@@ -66,12 +67,12 @@ public:
         frame.InitGrids();
         frame.resize(900, 600);
         frame.show();
-        QObject::connect(frame.ProgressBar1, &QProgressBar::valueChanged, [this](int value) {
+        QObject::connect(ui.ProgressBar1, &QProgressBar::valueChanged, [this](int value) {
             positions.append(value);
             // What the user could do while the run is under way.
-            buttonsEnabledDuringRun |= frame.Button3->isEnabled() || frame.Button1->isEnabled() ||
-                                       frame.Button5->isEnabled();
-            tabsEnabledDuringRun |= frame.PageControl1->tabBar()->isEnabled();
+            buttonsEnabledDuringRun |=
+                ui.Button3->isEnabled() || ui.Button1->isEnabled() || ui.Button5->isEnabled();
+            tabsEnabledDuringRun |= ui.PageControl1->tabBar()->isEnabled();
             menuUnlockedDuringRun |= !host.runLocked;
             if (onProgress)
                 onProgress(value);
@@ -80,23 +81,23 @@ public:
 
     bool Ready() const { return pty.IsOpen(); }
 
-    void OpenTab(int tab) { frame.PageControl1->setCurrentIndex(tab); }
+    void OpenTab(int tab) { ui.PageControl1->setCurrentIndex(tab); }
     void SetRange(int tab, const QString &from, const QString &to)
     {
-        frame.RangeFromEdit(tab)->setText(from);
-        frame.RangeToEdit(tab)->setText(to);
+        frame.Range(TTableTab(tab)).from->setText(from);
+        frame.Range(TTableTab(tab)).to->setText(to);
     }
     void Write(int tab, const QString &from, const QString &to)
     {
         OpenTab(tab);
         SetRange(tab, from, to);
-        Start(frame.Button3);
+        Start(ui.Button3);
     }
     void Read(int tab, const QString &from, const QString &to)
     {
         OpenTab(tab);
         SetRange(tab, from, to);
-        Start(frame.Button4);
+        Start(ui.Button4);
     }
     void Start(QPushButton *button)
     {
@@ -121,16 +122,17 @@ public:
         for (QPushButton *button : frame.findChildren<QPushButton *>())
             if (!button->isEnabled())
                 return false;
-        return frame.PageControl1->tabBar()->isEnabled() && !host.runLocked;
+        return ui.PageControl1->tabBar()->isEnabled() && !host.runLocked;
     }
 
     TEmulatorEngine &Engine() { return pty.Engine(); }
-    TStringGrid &Grid(int tab) { return *frame.GridOfTab(tab); }
+    TStringGrid &Grid(int tab) { return *frame.Grid(TTableTab(tab)); }
 
     TEmulatorPty pty;
     TFakeHost host;
     TDialogRecorder dialogs;
     TFrameSetZ48 frame;
+    TZ48Controls ui{frame};
     QList<int> positions;
     bool buttonsEnabledDuringRun = false;
     bool tabsEnabledDuringRun = false;

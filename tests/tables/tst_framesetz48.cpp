@@ -5,6 +5,7 @@
 #include "framesetz48.h"
 #include "lampshape.h"
 #include "stringgrid.h"
+#include "z48controls.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -47,29 +48,30 @@ class TestFrameSetZ48 : public QObject
 private:
     TFakeWorkHost host;
     std::unique_ptr<TFrameSetZ48> frame;
+    std::unique_ptr<TZ48Controls> ui;
 
 private slots:
     void init()
     {
         host = TFakeWorkHost();
         frame = std::make_unique<TFrameSetZ48>(&host);
+        ui = std::make_unique<TZ48Controls>(*frame);
         frame->InitGrids();
     }
     void cleanup() { frame.reset(); }
 
     void tabsInOrderFirstActive()
     {
-        QCOMPARE(frame->PageControl1->count(), 5);
+        QCOMPARE(ui->PageControl1->count(), 5);
         const QStringList captions = {"Операторы", "Предмет расчета", "Группы предметов расчета",
                                       "Клише", "Параметры агентов"};
         for (int i = 0; i < 5; ++i) {
-            QCOMPARE(frame->PageControl1->tabText(i), captions[i]);
-            QCOMPARE(frame->PageControl1->widget(i)->objectName(),
-                     QString("TabSheet%1").arg(i + 1));
-            QCOMPARE(frame->GridOfTab(i)->accessibleName(), captions[i]);
+            QCOMPARE(ui->PageControl1->tabText(i), captions[i]);
+            QCOMPARE(ui->PageControl1->widget(i)->objectName(), QString("TabSheet%1").arg(i + 1));
+            QCOMPARE(frame->Grid(TTableTab(i))->accessibleName(), captions[i]);
         }
-        QCOMPARE(frame->PageControl1->currentIndex(), 0);
-        QCOMPARE(frame->labelTitle->text(), QString("Параметры Z48"));
+        QCOMPARE(ui->PageControl1->currentIndex(), 0);
+        QCOMPARE(ui->labelTitle->text(), QString("Параметры Z48"));
     }
 
     void controlsAreFoundByTheirNames()
@@ -88,7 +90,7 @@ private slots:
             QVERIFY(!list->isEditable());
             QVERIFY(!list->accessibleName().isEmpty());
         }
-        QVERIFY(frame->ProgressBar1->isHidden());
+        QVERIFY(ui->ProgressBar1->isHidden());
     }
 
     void buttonCaptions()
@@ -101,8 +103,8 @@ private slots:
             QVERIFY(button);
             QCOMPARE(button->text(), captions[i]);
         }
-        QCOMPARE(frame->Label14->text(), QString("Сканер шрих-кода"));
-        const auto labels = frame->TabSheet2->findChildren<QLabel *>();
+        QCOMPARE(ui->Label14->text(), QString("Сканер шрих-кода"));
+        const auto labels = ui->TabSheet2->findChildren<QLabel *>();
         const bool warned = std::any_of(labels.begin(), labels.end(), [](QLabel *l) {
             return l->text() == "Внимание!\nРазделитель цены - \"ТОЧКА!\"";
         });
@@ -111,51 +113,51 @@ private slots:
 
     void operatorsGrid()
     {
-        QCOMPARE(frame->sgOper->RowCount(), 7);
-        CheckColumns(frame->sgOper, {{"Опер. №", 55, ""},
-                                     {"Должность", 160, ""},
-                                     {"Шрифт", 65, "Узкий"},
-                                     {"Фамилия (строка 1)", 160, ""},
-                                     {"Шрифт", 65, "Узкий"},
-                                     {"Фамилия (строка 2)", 160, ""},
-                                     {"Шрифт", 65, "Узкий"},
-                                     {"Пароль", 75, ""},
-                                     {"ИНН кассира", 80, ""}});
+        QCOMPARE(ui->sgOper->RowCount(), 7);
+        CheckColumns(ui->sgOper, {{"Опер. №", 55, ""},
+                                  {"Должность", 160, ""},
+                                  {"Шрифт", 65, "Узкий"},
+                                  {"Фамилия (строка 1)", 160, ""},
+                                  {"Шрифт", 65, "Узкий"},
+                                  {"Фамилия (строка 2)", 160, ""},
+                                  {"Шрифт", 65, "Узкий"},
+                                  {"Пароль", 75, ""},
+                                  {"ИНН кассира", 80, ""}});
         for (int r = 1; r <= 6; ++r)
-            QCOMPARE(frame->sgOper->Cells(0, r), QString::number(r));
+            QCOMPARE(ui->sgOper->Cells(0, r), QString::number(r));
     }
 
     void goodsGridHasSixThousandNumberedItems()
     {
-        QCOMPARE(frame->SGBase->RowCount(), 6001);
-        CheckColumns(frame->SGBase, {{"Код товара", 82, ""},
-                                     {"Наименование", 500, ""},
-                                     {"Тип шрифта", 100, "Узкий"},
-                                     {"Штрих-код", 155, ""},
-                                     {"Цена за единицу", 155, ""},
-                                     {"Отдел/Услуга", 200, ""}});
+        QCOMPARE(ui->SGBase->RowCount(), 6001);
+        CheckColumns(ui->SGBase, {{"Код товара", 82, ""},
+                                  {"Наименование", 500, ""},
+                                  {"Тип шрифта", 100, "Узкий"},
+                                  {"Штрих-код", 155, ""},
+                                  {"Цена за единицу", 155, ""},
+                                  {"Отдел/Услуга", 200, ""}});
         for (int r = 1; r <= 6000; ++r)
-            QCOMPARE(frame->SGBase->Cells(0, r), QString::number(r));
+            QCOMPARE(ui->SGBase->Cells(0, r), QString::number(r));
     }
 
     void groupsGridWithParkingColumn()
     {
-        QCOMPARE(frame->sgUsl->RowCount(), 9);
-        CheckColumns(frame->sgUsl, {{"№", 35, ""},
-                                    {"Наименование отдела/услуги ", 250, ""},
-                                    {"Шрифт", 85, "Узкий"},
-                                    {"Признак предмета расчета", 290,
-                                     "00 - Временный запрет работы секционной клавиши"},
-                                    {"Номер налога", 180, "1 - Ставка НДС 18%"},
-                                    {"Система налогооблажения", 175, "1 - Общая"},
-                                    {"", -1, ""}});
+        QCOMPARE(ui->sgUsl->RowCount(), 9);
+        CheckColumns(ui->sgUsl, {{"№", 35, ""},
+                                 {"Наименование отдела/услуги ", 250, ""},
+                                 {"Шрифт", 85, "Узкий"},
+                                 {"Признак предмета расчета", 290,
+                                  "00 - Временный запрет работы секционной клавиши"},
+                                 {"Номер налога", 180, "1 - Ставка НДС 18%"},
+                                 {"Система налогооблажения", 175, "1 - Общая"},
+                                 {"", -1, ""}});
         for (int r = 1; r <= 8; ++r)
-            QCOMPARE(frame->sgUsl->Cells(0, r), QString::number(r));
+            QCOMPARE(ui->sgUsl->Cells(0, r), QString::number(r));
     }
 
     void clicheGridRowCaptions()
     {
-        CheckColumns(frame->sgKl,
+        CheckColumns(ui->sgKl,
                      {{"Строка №", 250, ""}, {"Наименование", 400, ""}, {"Шрифт", 150, "Узкий"}});
         const QStringList captions = {"1.     Имя пользователя #1",
                                       "2.     Имя пользователя #2",
@@ -178,14 +180,14 @@ private slots:
                                       "19.   Сайт налогового органа #2",
                                       "20.   Электронная почта отправителя #1",
                                       "21.   Электронная почта отправителя #2"};
-        QCOMPARE(frame->sgKl->RowCount(), 22);
+        QCOMPARE(ui->sgKl->RowCount(), 22);
         for (int r = 1; r <= 21; ++r)
-            QCOMPARE(frame->sgKl->Cells(0, r), captions[r - 1]);
+            QCOMPARE(ui->sgKl->Cells(0, r), captions[r - 1]);
     }
 
     void agentsGridRowCaptions()
     {
-        CheckColumns(frame->sgAgents,
+        CheckColumns(ui->sgAgents,
                      {{"Параметр", 350, ""}, {"Значение", 250, ""}, {"Шрифт", 150, "Узкий"}});
         const QStringList captions = {"1.  Телефон поставщика",
                                       "2.  Телефон платежного агента",
@@ -199,9 +201,9 @@ private slots:
                                       "10. Наименование оператора перевода (строка #1)",
                                       "11. Наименование оператора перевода (строка #2)",
                                       "12. Операция платежного агента"};
-        QCOMPARE(frame->sgAgents->RowCount(), 13);
+        QCOMPARE(ui->sgAgents->RowCount(), 13);
         for (int r = 1; r <= 12; ++r)
-            QCOMPARE(frame->sgAgents->Cells(0, r), captions[r - 1]);
+            QCOMPARE(ui->sgAgents->Cells(0, r), captions[r - 1]);
     }
 
     void listEntriesExactly()
@@ -238,41 +240,37 @@ private slots:
                 texts.append(list->itemText(i));
             return texts;
         };
-        for (QComboBox *list : {frame->ComboBox1, frame->ComboBox2, frame->ComboBox3,
-                                frame->ComboBox4, frame->ComboBox6})
-            QCOMPARE(entries(list), fonts);
-        QCOMPARE(entries(frame->ComboBox5), signs);
-        QCOMPARE(entries(frame->ComboBox7), vat);
-        QCOMPARE(entries(frame->ComboBox8), taxSystems);
-        // Each list sits on the tab of the grid it edits.
-        QCOMPARE(frame->ComboBox2->parentWidget(), frame->TabSheet1);
-        QCOMPARE(frame->ComboBox1->parentWidget(), frame->TabSheet2);
         for (QComboBox *list :
-             {frame->ComboBox3, frame->ComboBox5, frame->ComboBox7, frame->ComboBox8})
-            QCOMPARE(list->parentWidget(), frame->TabSheet3);
-        QCOMPARE(frame->ComboBox4->parentWidget(), frame->TabSheet4);
-        QCOMPARE(frame->ComboBox6->parentWidget(), frame->TabSheet5);
+             {ui->ComboBox1, ui->ComboBox2, ui->ComboBox3, ui->ComboBox4, ui->ComboBox6})
+            QCOMPARE(entries(list), fonts);
+        QCOMPARE(entries(ui->ComboBox5), signs);
+        QCOMPARE(entries(ui->ComboBox7), vat);
+        QCOMPARE(entries(ui->ComboBox8), taxSystems);
+        // Each list sits on the tab of the grid it edits.
+        QCOMPARE(ui->ComboBox2->parentWidget(), ui->TabSheet1);
+        QCOMPARE(ui->ComboBox1->parentWidget(), ui->TabSheet2);
+        for (QComboBox *list : {ui->ComboBox3, ui->ComboBox5, ui->ComboBox7, ui->ComboBox8})
+            QCOMPARE(list->parentWidget(), ui->TabSheet3);
+        QCOMPARE(ui->ComboBox4->parentWidget(), ui->TabSheet4);
+        QCOMPARE(ui->ComboBox6->parentWidget(), ui->TabSheet5);
     }
 
     void currentCellsStartAtOneOne()
     {
         for (int tab = 0; tab < 5; ++tab) {
-            QCOMPARE(frame->GridOfTab(tab)->Col(), 1);
-            QCOMPARE(frame->GridOfTab(tab)->Row(), 1);
+            QCOMPARE(frame->Grid(TTableTab(tab))->Col(), 1);
+            QCOMPARE(frame->Grid(TTableTab(tab))->Row(), 1);
         }
-        const std::int32_t cells[] = {
-            frame->BaseCol, frame->BaseRow, frame->OperCol, frame->OperRow,   frame->UslCol,
-            frame->UslRow,  frame->KlCol,   frame->KlRow,   frame->AgentsCol, frame->AgentsRow};
-        for (std::int32_t v : cells)
-            QCOMPARE(v, 1);
+        for (int tab = 0; tab < 5; ++tab)
+            QCOMPARE(frame->CurrentCell(TTableTab(tab)), (TGridCell{1, 1}));
     }
 
     void rowsAreAsHighAsTheFontList()
     {
-        const int listHeight = frame->ComboBox2->sizeHint().height();
+        const int listHeight = ui->ComboBox2->sizeHint().height();
         for (int tab = 0; tab < 5; ++tab) {
-            QCOMPARE(frame->GridOfTab(tab)->DefaultRowHeight(), listHeight);
-            QCOMPARE(frame->GridOfTab(tab)->RowHeight(1), listHeight);
+            QCOMPARE(frame->Grid(TTableTab(tab))->DefaultRowHeight(), listHeight);
+            QCOMPARE(frame->Grid(TTableTab(tab))->RowHeight(1), listHeight);
         }
     }
 
@@ -347,16 +345,16 @@ private slots:
         frame->show();
         QVERIFY(QTest::qWaitForWindowExposed(frame.get()));
         host.starts = host.stops = 0;
-        frame->PageControl1->setCurrentIndex(1);
+        ui->PageControl1->setCurrentIndex(1);
         QCOMPARE(host.starts, 1);
         QCOMPARE(host.stops, 0);
         for (int tab : {2, 3, 4, 0}) {
-            frame->PageControl1->setCurrentIndex(tab);
+            ui->PageControl1->setCurrentIndex(tab);
             QCOMPARE(host.starts, 1);
         }
         QCOMPARE(host.stops, 4);
         // Showing the frame again with the goods tab open resumes the reader too.
-        frame->PageControl1->setCurrentIndex(1);
+        ui->PageControl1->setCurrentIndex(1);
         frame->hide();
         frame->show();
         QCOMPARE(host.starts, 3);
@@ -368,7 +366,7 @@ private slots:
         frame->show();
         QVERIFY(QTest::qWaitForWindowExposed(frame.get()));
         for (int tab : {1, 2, 1, 0})
-            frame->PageControl1->setCurrentIndex(tab);
+            ui->PageControl1->setCurrentIndex(tab);
         QCOMPARE(host.starts, 0);
         QCOMPARE(host.stops, 0);
     }
@@ -376,28 +374,28 @@ private slots:
     void hidingAndShowingKeepsEveryCell()
     {
         frame->show();
-        frame->SGBase->SetCells(1, 6000, "ХЛЕБ");
-        frame->sgUsl->SetCells(4, 3, "НДС не облагается");
+        ui->SGBase->SetCells(1, 6000, "ХЛЕБ");
+        ui->sgUsl->SetCells(4, 3, "НДС не облагается");
         frame->hide();
         frame->show();
-        QCOMPARE(frame->SGBase->Cells(1, 6000), QString("ХЛЕБ"));
-        QCOMPARE(frame->sgUsl->Cells(4, 3), QString("НДС не облагается"));
-        QCOMPARE(frame->SGBase->Cells(2, 6000), QString("Узкий"));
+        QCOMPARE(ui->SGBase->Cells(1, 6000), QString("ХЛЕБ"));
+        QCOMPARE(ui->sgUsl->Cells(4, 3), QString("НДС не облагается"));
+        QCOMPARE(ui->SGBase->Cells(2, 6000), QString("Узкий"));
     }
 
     void scannerIndicator()
     {
         frame->show();
-        frame->PageControl1->setCurrentIndex(1);
+        ui->PageControl1->setCurrentIndex(1);
         frame->SetScannerIndicatorVisible(false);
-        QVERIFY(!frame->Shape1->isVisible());
-        QVERIFY(!frame->Label14->isVisible());
+        QVERIFY(!ui->Shape1->isVisible());
+        QVERIFY(!ui->Label14->isVisible());
         frame->SetScannerIndicatorVisible(true);
-        QVERIFY(frame->Shape1->isVisible());
-        QVERIFY(frame->Label14->isVisible());
+        QVERIFY(ui->Shape1->isVisible());
+        QVERIFY(ui->Label14->isVisible());
         frame->SetScannerLampColor(QColor(255, 0, 0));
-        QCOMPARE(frame->Shape1->Color(), QColor(255, 0, 0));
-        QCOMPARE(frame->Shape1->size(), QSize(15, 15));
+        QCOMPARE(ui->Shape1->Color(), QColor(255, 0, 0));
+        QCOMPARE(ui->Shape1->size(), QSize(15, 15));
     }
 };
 

@@ -5,6 +5,7 @@
 #include "fakeworkhost.h"
 #include "framesetz48.h"
 #include "stringgrid.h"
+#include "z48controls.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -83,18 +84,20 @@ class TestFrameSetZ48Editing : public QObject
 private:
     TFakeWorkHost host;
     std::unique_ptr<TFrameSetZ48> frame;
+    std::unique_ptr<TZ48Controls> ui;
 
     void ShowTab(int tab)
     {
-        frame->PageControl1->setCurrentIndex(tab);
-        frame->GridOfTab(tab)->setFocus();
-        QTRY_VERIFY(frame->GridOfTab(tab)->Editor());
+        ui->PageControl1->setCurrentIndex(tab);
+        frame->Grid(TTableTab(tab))->setFocus();
+        QTRY_VERIFY(frame->Grid(TTableTab(tab))->Editor());
     }
 
 private slots:
     void init()
     {
         frame = std::make_unique<TFrameSetZ48>(&host);
+        ui = std::make_unique<TZ48Controls>(*frame);
         frame->InitGrids();
         frame->resize(1100, 650);
         frame->show();
@@ -106,33 +109,33 @@ private slots:
     void fontListOverOperatorCellWritesAndMovesLeft()
     {
         ShowTab(0);
-        frame->sgOper->SetCurrentCell(4, 2);
-        QCOMPARE(frame->OperCol, 4);
-        QCOMPARE(frame->OperRow, 2);
-        CheckOverCell(frame->ComboBox2, frame->sgOper, 4, 2);
-        QTRY_VERIFY(frame->ComboBox2->hasFocus());
-        QCOMPARE(frame->ComboBox2->currentIndex(), 0);
-        Pick(frame->ComboBox2, 1);
-        QCOMPARE(frame->sgOper->Cells(4, 2), QString("Широкий"));
-        QVERIFY(frame->ComboBox2->isHidden());
-        QCOMPARE(frame->sgOper->Col(), 3);
-        QCOMPARE(frame->sgOper->Row(), 2);
-        QCOMPARE(frame->OperCol, 3);
-        QTRY_VERIFY(frame->sgOper->Editor());
+        ui->sgOper->SetCurrentCell(4, 2);
+        QCOMPARE(frame->CurrentCell(TTableTab::Operators).col, 4);
+        QCOMPARE(frame->CurrentCell(TTableTab::Operators).row, 2);
+        CheckOverCell(ui->ComboBox2, ui->sgOper, 4, 2);
+        QTRY_VERIFY(ui->ComboBox2->hasFocus());
+        QCOMPARE(ui->ComboBox2->currentIndex(), 0);
+        Pick(ui->ComboBox2, 1);
+        QCOMPARE(ui->sgOper->Cells(4, 2), QString("Широкий"));
+        QVERIFY(ui->ComboBox2->isHidden());
+        QCOMPARE(ui->sgOper->Col(), 3);
+        QCOMPARE(ui->sgOper->Row(), 2);
+        QCOMPARE(frame->CurrentCell(TTableTab::Operators).col, 3);
+        QTRY_VERIFY(ui->sgOper->Editor());
         // The surname in column 3 now follows the wide font: 12 characters.
-        Type(frame->sgOper, "иванов-петров");
-        QCOMPARE(frame->sgOper->Cells(3, 2), QString("ИВАНОВ-ПЕТРО"));
+        Type(ui->sgOper, "иванов-петров");
+        QCOMPARE(ui->sgOper->Cells(3, 2), QString("ИВАНОВ-ПЕТРО"));
         // Opening the list again preselects the cell's font; picking it again writes nothing
         // and hands the keyboard back to the grid.
-        frame->sgOper->SetCurrentCell(4, 2);
-        QTRY_VERIFY(frame->ComboBox2->hasFocus());
-        QCOMPARE(frame->ComboBox2->currentIndex(), 1);
-        frame->sgOper->SetCells(4, 2, QString());
-        Pick(frame->ComboBox2, 1);
-        QCOMPARE(frame->sgOper->Cells(4, 2), QString());
-        QVERIFY(frame->ComboBox2->isHidden());
-        QVERIFY(frame->sgOper->hasFocus());
-        QCOMPARE(frame->sgOper->Col(), 4);
+        ui->sgOper->SetCurrentCell(4, 2);
+        QTRY_VERIFY(ui->ComboBox2->hasFocus());
+        QCOMPARE(ui->ComboBox2->currentIndex(), 1);
+        ui->sgOper->SetCells(4, 2, QString());
+        Pick(ui->ComboBox2, 1);
+        QCOMPARE(ui->sgOper->Cells(4, 2), QString());
+        QVERIFY(ui->ComboBox2->isHidden());
+        QVERIFY(ui->sgOper->hasFocus());
+        QCOMPARE(ui->sgOper->Col(), 4);
     }
 
     // Keys on a closed list change no value: arrows walk the grid, Escape gives the keyboard
@@ -185,7 +188,7 @@ private slots:
         QFETCH(int, rowAfter);
         QFETCH(QString, state);
         ShowTab(tab);
-        TStringGrid *grid = frame->GridOfTab(tab);
+        TStringGrid *grid = frame->Grid(TTableTab(tab));
         auto *box = frame->findChild<QComboBox *>(list);
         grid->SetCurrentCell(col, 3);
         QTRY_VERIFY(box->hasFocus());
@@ -241,12 +244,12 @@ private slots:
         QFETCH(int, tab);
         QFETCH(QList<int>, cols);
         ShowTab(tab);
-        TStringGrid *grid = frame->GridOfTab(tab);
+        TStringGrid *grid = frame->Grid(TTableTab(tab));
         // A group whose VAT cell opens no list: the keyboard still leaves it.
-        frame->sgUsl->SetCells(3, 1,
-                               QStringLiteral("05 - УСЛУГА, с признаком \"банковский "
-                                              "платежный агент\""));
-        frame->sgUsl->SetCells(4, 1, kVatExempt);
+        ui->sgUsl->SetCells(3, 1,
+                            QStringLiteral("05 - УСЛУГА, с признаком \"банковский "
+                                           "платежный агент\""));
+        ui->sgUsl->SetCells(4, 1, kVatExempt);
         const QStringList before = {grid->Cells(2, 1), grid->Cells(3, 1), grid->Cells(4, 1)};
         QList<QPair<int, int>> walked;
         for (int i = 0; i < cols.size(); ++i) {
@@ -292,14 +295,14 @@ private slots:
         QFETCH(int, row);
         QFETCH(QString, list);
         ShowTab(tab);
-        TStringGrid *grid = frame->GridOfTab(tab);
+        TStringGrid *grid = frame->Grid(TTableTab(tab));
         grid->SetCurrentCell(col, row);
         auto *box = frame->findChild<QComboBox *>(list);
         CheckOverCell(box, grid, col, row);
         QTRY_VERIFY(box->hasFocus());
         // Leaving the list hides it and keeps the cell's text.
         const QString before = grid->Cells(col, row);
-        frame->RangeFromEdit(tab)->setFocus();
+        frame->Range(TTableTab(tab)).from->setFocus();
         QTRY_VERIFY(box->isHidden());
         QCOMPARE(grid->Cells(col, row), before);
     }
@@ -323,37 +326,37 @@ private slots:
         QFETCH(int, row);
         QFETCH(bool, editor);
         ShowTab(tab);
-        frame->GridOfTab(tab)->SetCurrentCell(col, row);
+        frame->Grid(TTableTab(tab))->SetCurrentCell(col, row);
         for (QComboBox *box : frame->findChildren<QComboBox *>())
             QVERIFY(box->isHidden());
-        QCOMPARE(frame->GridOfTab(tab)->Editor() != nullptr, editor);
+        QCOMPARE(frame->Grid(TTableTab(tab))->Editor() != nullptr, editor);
     }
 
     void clickingAFontCellOpensItsListOverIt()
     {
         ShowTab(3);
-        TStringGrid *grid = frame->sgKl;
+        TStringGrid *grid = ui->sgKl;
         const QRect cell = grid->CellRect(2, 4);
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
                           cell.center() - grid->viewport()->pos());
-        QCOMPARE(frame->KlCol, 2);
-        QCOMPARE(frame->KlRow, 4);
-        CheckOverCell(frame->ComboBox4, grid, 2, 4);
-        QTRY_VERIFY(frame->ComboBox4->hasFocus());
+        QCOMPARE(frame->CurrentCell(TTableTab::Cliche).col, 2);
+        QCOMPARE(frame->CurrentCell(TTableTab::Cliche).row, 4);
+        CheckOverCell(ui->ComboBox4, grid, 2, 4);
+        QTRY_VERIFY(ui->ComboBox4->hasFocus());
         QVERIFY(!grid->Editor());
         // Put away with Escape, a click on the same cell brings it back.
         Press(Qt::Key_Escape);
-        QVERIFY(frame->ComboBox4->isHidden());
+        QVERIFY(ui->ComboBox4->isHidden());
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
                           cell.center() - grid->viewport()->pos());
-        CheckOverCell(frame->ComboBox4, grid, 2, 4);
-        QTRY_VERIFY(frame->ComboBox4->hasFocus());
+        CheckOverCell(ui->ComboBox4, grid, 2, 4);
+        QTRY_VERIFY(ui->ComboBox4->hasFocus());
         // Clicking a text cell afterwards closes the list and edits there.
         const QRect text = grid->CellRect(1, 5);
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
                           text.center() - grid->viewport()->pos());
-        QTRY_VERIFY(frame->ComboBox4->isHidden());
-        QCOMPARE(frame->KlRow, 5);
+        QTRY_VERIFY(ui->ComboBox4->isHidden());
+        QCOMPARE(frame->CurrentCell(TTableTab::Cliche).row, 5);
         QTRY_VERIFY(grid->Editor());
         Type(grid, "ооо ромашка");
         QCOMPARE(grid->Cells(1, 5), QString("ООО РОМАШКА"));
@@ -366,7 +369,7 @@ private slots:
         bool canSelect = false;
         frame->sgOperSelectCell(2, 0, canSelect);
         QVERIFY(canSelect);
-        QCOMPARE(frame->OperRow, 0);
+        QCOMPARE(frame->CurrentCell(TTableTab::Operators).row, 0);
         frame->sgUslSelectCell(3, 0, canSelect);
         frame->SGBaseSelectCell(2, 0, canSelect);
         for (QComboBox *box : frame->findChildren<QComboBox *>())
@@ -376,60 +379,59 @@ private slots:
     void signZeroFiveMakesTheGroupVatExempt()
     {
         ShowTab(2);
-        frame->sgUsl->SetCurrentCell(3, 3);
-        QTRY_VERIFY(frame->ComboBox5->hasFocus());
-        QCOMPARE(frame->ComboBox5->currentIndex(), 0);
-        Pick(frame->ComboBox5, 5);
-        QCOMPARE(frame->sgUsl->Cells(3, 3),
+        ui->sgUsl->SetCurrentCell(3, 3);
+        QTRY_VERIFY(ui->ComboBox5->hasFocus());
+        QCOMPARE(ui->ComboBox5->currentIndex(), 0);
+        Pick(ui->ComboBox5, 5);
+        QCOMPARE(ui->sgUsl->Cells(3, 3),
                  QString("05 - УСЛУГА, с признаком \"банковский платежный агент\""));
-        QCOMPARE(frame->sgUsl->Cells(4, 3), kVatExempt);
-        QCOMPARE(frame->sgUsl->Cells(4, 2), QString("1 - Ставка НДС 18%"));
-        QCOMPARE(frame->sgUsl->Col(), 6);
-        QCOMPARE(frame->sgUsl->Row(), 3);
-        QCOMPARE(frame->UslCol, 6);
-        QVERIFY(frame->ComboBox5->isHidden());
+        QCOMPARE(ui->sgUsl->Cells(4, 3), kVatExempt);
+        QCOMPARE(ui->sgUsl->Cells(4, 2), QString("1 - Ставка НДС 18%"));
+        QCOMPARE(ui->sgUsl->Col(), 6);
+        QCOMPARE(ui->sgUsl->Row(), 3);
+        QCOMPARE(frame->CurrentCell(TTableTab::Groups).col, 6);
+        QVERIFY(ui->ComboBox5->isHidden());
         // The VAT cell of that row opens no list and takes no text; navigation keys do
         // nothing there, but Tab and Shift+Tab leave it.
-        frame->sgUsl->SetCurrentCell(4, 3);
-        QVERIFY(frame->ComboBox7->isHidden());
-        QCOMPARE(frame->UslCol, 4);
-        QVERIFY(frame->sgUsl->hasFocus());
-        QVERIFY(!frame->sgUsl->Editor());
+        ui->sgUsl->SetCurrentCell(4, 3);
+        QVERIFY(ui->ComboBox7->isHidden());
+        QCOMPARE(frame->CurrentCell(TTableTab::Groups).col, 4);
+        QVERIFY(ui->sgUsl->hasFocus());
+        QVERIFY(!ui->sgUsl->Editor());
         for (Qt::Key key : {Qt::Key_Left, Qt::Key_Down, Qt::Key_Home, Qt::Key_Delete, Qt::Key_F4})
             Press(key);
         Press(Qt::Key_unknown, {}, QStringLiteral("7"));
-        QCOMPARE(frame->sgUsl->Col(), 4);
-        QCOMPARE(frame->sgUsl->Row(), 3);
-        QCOMPARE(frame->sgUsl->Cells(4, 3), kVatExempt);
+        QCOMPARE(ui->sgUsl->Col(), 4);
+        QCOMPARE(ui->sgUsl->Row(), 3);
+        QCOMPARE(ui->sgUsl->Cells(4, 3), kVatExempt);
         Press(Qt::Key_Backtab);
-        QCOMPARE(frame->sgUsl->Col(), 3);
-        QTRY_VERIFY(frame->ComboBox5->hasFocus());
+        QCOMPARE(ui->sgUsl->Col(), 3);
+        QTRY_VERIFY(ui->ComboBox5->hasFocus());
         Press(Qt::Key_Tab);
         Press(Qt::Key_Tab);
-        QCOMPARE(frame->sgUsl->Col(), 5);
+        QCOMPARE(ui->sgUsl->Col(), 5);
         // And the mouse leaves it as well.
-        frame->sgUsl->SetCurrentCell(4, 3);
-        const QRect name = frame->sgUsl->CellRect(1, 6);
-        QTest::mouseClick(frame->sgUsl->viewport(), Qt::LeftButton, {},
-                          name.center() - frame->sgUsl->viewport()->pos());
-        QCOMPARE(frame->UslCol, 1);
-        QCOMPARE(frame->UslRow, 6);
+        ui->sgUsl->SetCurrentCell(4, 3);
+        const QRect name = ui->sgUsl->CellRect(1, 6);
+        QTest::mouseClick(ui->sgUsl->viewport(), Qt::LeftButton, {},
+                          name.center() - ui->sgUsl->viewport()->pos());
+        QCOMPARE(frame->CurrentCell(TTableTab::Groups).col, 1);
+        QCOMPARE(frame->CurrentCell(TTableTab::Groups).row, 6);
     }
 
     void signZeroSixToo()
     {
         ShowTab(2);
-        frame->sgUsl->SetCurrentCell(3, 8);
-        QTRY_VERIFY(frame->ComboBox5->hasFocus());
-        Pick(frame->ComboBox5, 6);
-        QCOMPARE(frame->sgUsl->Cells(4, 8), kVatExempt);
-        frame->sgUsl->SetCurrentCell(3, 8);
-        QTRY_VERIFY(frame->ComboBox5->hasFocus());
-        QCOMPARE(frame->ComboBox5->currentIndex(), 6);
-        Pick(frame->ComboBox5, 7);
-        QCOMPARE(frame->sgUsl->Cells(3, 8),
-                 QString("07 - УСЛУГА, с признаком \"платежный агент\""));
-        QCOMPARE(frame->sgUsl->Cells(4, 8), kVatExempt);
+        ui->sgUsl->SetCurrentCell(3, 8);
+        QTRY_VERIFY(ui->ComboBox5->hasFocus());
+        Pick(ui->ComboBox5, 6);
+        QCOMPARE(ui->sgUsl->Cells(4, 8), kVatExempt);
+        ui->sgUsl->SetCurrentCell(3, 8);
+        QTRY_VERIFY(ui->ComboBox5->hasFocus());
+        QCOMPARE(ui->ComboBox5->currentIndex(), 6);
+        Pick(ui->ComboBox5, 7);
+        QCOMPARE(ui->sgUsl->Cells(3, 8), QString("07 - УСЛУГА, с признаком \"платежный агент\""));
+        QCOMPARE(ui->sgUsl->Cells(4, 8), kVatExempt);
     }
 
     void vatAndTaxPicksParkTheCurrentCell()
@@ -437,90 +439,90 @@ private slots:
         ShowTab(2);
         // A narrow frame: the last columns lie beyond the grid's right edge at first.
         frame->resize(780, 650);
-        QTRY_VERIFY(frame->sgUsl->width() < 780);
-        QVERIFY(frame->sgUsl->CellRect(5, 4).left() > frame->sgUsl->width());
-        frame->sgUsl->SetCurrentCell(5, 4);
-        CheckOverCell(frame->ComboBox8, frame->sgUsl, 5, 4);
-        QTRY_VERIFY(frame->ComboBox8->hasFocus());
-        Pick(frame->ComboBox8, 3);
-        QCOMPARE(frame->sgUsl->Cells(5, 4), QString("4 - Единый налог на вмененный доход"));
-        QCOMPARE(frame->sgUsl->Col(), 6);
+        QTRY_VERIFY(ui->sgUsl->width() < 780);
+        QVERIFY(ui->sgUsl->CellRect(5, 4).left() > ui->sgUsl->width());
+        ui->sgUsl->SetCurrentCell(5, 4);
+        CheckOverCell(ui->ComboBox8, ui->sgUsl, 5, 4);
+        QTRY_VERIFY(ui->ComboBox8->hasFocus());
+        Pick(ui->ComboBox8, 3);
+        QCOMPARE(ui->sgUsl->Cells(5, 4), QString("4 - Единый налог на вмененный доход"));
+        QCOMPARE(ui->sgUsl->Col(), 6);
         // Parked, the cell takes no typed text and the next key goes on from column 5.
         Press(Qt::Key_unknown, {}, QStringLiteral("x"));
-        QCOMPARE(frame->sgUsl->Col(), 6);
+        QCOMPARE(ui->sgUsl->Col(), 6);
         Press(Qt::Key_Down);
-        QCOMPARE(frame->sgUsl->Col(), 5);
-        QCOMPARE(frame->sgUsl->Row(), 5);
-        CheckOverCell(frame->ComboBox8, frame->sgUsl, 5, 5);
-        frame->sgUsl->SetCurrentCell(4, 4);
-        CheckOverCell(frame->ComboBox7, frame->sgUsl, 4, 4);
-        QTRY_VERIFY(frame->ComboBox7->hasFocus());
-        Pick(frame->ComboBox7, 5);
-        QCOMPARE(frame->sgUsl->Cells(4, 4), QString("6 - НДС не облагается"));
-        QCOMPARE(frame->sgUsl->Col(), 6);
-        QCOMPARE(frame->sgUsl->Row(), 4);
+        QCOMPARE(ui->sgUsl->Col(), 5);
+        QCOMPARE(ui->sgUsl->Row(), 5);
+        CheckOverCell(ui->ComboBox8, ui->sgUsl, 5, 5);
+        ui->sgUsl->SetCurrentCell(4, 4);
+        CheckOverCell(ui->ComboBox7, ui->sgUsl, 4, 4);
+        QTRY_VERIFY(ui->ComboBox7->hasFocus());
+        Pick(ui->ComboBox7, 5);
+        QCOMPARE(ui->sgUsl->Cells(4, 4), QString("6 - НДС не облагается"));
+        QCOMPARE(ui->sgUsl->Col(), 6);
+        QCOMPARE(ui->sgUsl->Row(), 4);
         Press(Qt::Key_Tab);
-        QCOMPARE(frame->sgUsl->Col(), 5);
-        QCOMPARE(frame->sgUsl->Row(), 4);
+        QCOMPARE(ui->sgUsl->Col(), 5);
+        QCOMPARE(ui->sgUsl->Row(), 4);
     }
 
     void listsPreselectFromTheCell()
     {
         ShowTab(2);
         // A VAT cell no entry equals shows no entry, so any pick is written.
-        frame->sgUsl->SetCells(4, 5, kVatExempt);
-        frame->sgUsl->SetCells(3, 5, "посторонний текст");
-        frame->sgUsl->SetCurrentCell(4, 5);
-        QTRY_VERIFY(frame->ComboBox7->hasFocus());
-        QCOMPARE(frame->ComboBox7->currentIndex(), -1);
-        Pick(frame->ComboBox7, 0);
-        QCOMPARE(frame->sgUsl->Cells(4, 5), QString("1 - Ставка НДС 18%"));
-        frame->sgUsl->SetCurrentCell(3, 5);
-        QTRY_VERIFY(frame->ComboBox5->hasFocus());
-        QCOMPARE(frame->ComboBox5->currentIndex(), -1);
-        frame->sgUsl->SetCells(2, 6, QString());
-        frame->sgUsl->SetCurrentCell(2, 6);
-        QTRY_VERIFY(frame->ComboBox3->hasFocus());
-        QCOMPARE(frame->ComboBox3->currentIndex(), 1);
+        ui->sgUsl->SetCells(4, 5, kVatExempt);
+        ui->sgUsl->SetCells(3, 5, "посторонний текст");
+        ui->sgUsl->SetCurrentCell(4, 5);
+        QTRY_VERIFY(ui->ComboBox7->hasFocus());
+        QCOMPARE(ui->ComboBox7->currentIndex(), -1);
+        Pick(ui->ComboBox7, 0);
+        QCOMPARE(ui->sgUsl->Cells(4, 5), QString("1 - Ставка НДС 18%"));
+        ui->sgUsl->SetCurrentCell(3, 5);
+        QTRY_VERIFY(ui->ComboBox5->hasFocus());
+        QCOMPARE(ui->ComboBox5->currentIndex(), -1);
+        ui->sgUsl->SetCells(2, 6, QString());
+        ui->sgUsl->SetCurrentCell(2, 6);
+        QTRY_VERIFY(ui->ComboBox3->hasFocus());
+        QCOMPARE(ui->ComboBox3->currentIndex(), 1);
     }
 
     void goodsTypingFollowsTheRules()
     {
         ShowTab(1);
-        frame->SGBase->SetCurrentCell(1, 7);
-        QTRY_VERIFY(frame->SGBase->Editor());
-        Type(frame->SGBase, "молоко 3,2% пастер. 1 литр");
-        QCOMPARE(frame->SGBase->Cells(1, 7), QString("МОЛОКО 3,2% ПАСТЕР. 1 ЛИ"));
-        QTest::keyClick(frame->SGBase->Editor(), Qt::Key_Backspace);
-        QCOMPARE(frame->SGBase->Cells(1, 7).size(), 23);
+        ui->SGBase->SetCurrentCell(1, 7);
+        QTRY_VERIFY(ui->SGBase->Editor());
+        Type(ui->SGBase, "молоко 3,2% пастер. 1 литр");
+        QCOMPARE(ui->SGBase->Cells(1, 7), QString("МОЛОКО 3,2% ПАСТЕР. 1 ЛИ"));
+        QTest::keyClick(ui->SGBase->Editor(), Qt::Key_Backspace);
+        QCOMPARE(ui->SGBase->Cells(1, 7).size(), 23);
         // Tab moves on to the font cell, whose list takes over.
-        QTest::keyClick(frame->SGBase->Editor(), Qt::Key_Tab);
-        QCOMPARE(frame->SGBase->Col(), 2);
-        QTRY_VERIFY(frame->ComboBox1->hasFocus());
-        frame->SGBase->setFocus();
-        frame->SGBase->SetCurrentCell(4, 7);
-        QTRY_VERIFY(frame->SGBase->Editor());
+        QTest::keyClick(ui->SGBase->Editor(), Qt::Key_Tab);
+        QCOMPARE(ui->SGBase->Col(), 2);
+        QTRY_VERIFY(ui->ComboBox1->hasFocus());
+        ui->SGBase->setFocus();
+        ui->SGBase->SetCurrentCell(4, 7);
+        QTRY_VERIFY(ui->SGBase->Editor());
         // A comma is the decimal point; a third decimal is refused, wherever the caret is.
-        Type(frame->SGBase, "12,.5.05x");
-        QCOMPARE(frame->SGBase->Cells(4, 7), QString("12.50"));
-        QTest::keyClick(frame->SGBase->Editor(), Qt::Key_Home);
-        Type(frame->SGBase, "3");
-        QCOMPARE(frame->SGBase->Cells(4, 7), QString("312.50"));
-        frame->SGBase->SetCurrentCell(3, 7);
-        QTRY_VERIFY(frame->SGBase->Editor());
-        Type(frame->SGBase, "460abc00000000001");
-        QCOMPARE(frame->SGBase->Cells(3, 7), QString("4600000000000"));
-        QCOMPARE(frame->BaseCol, 3);
-        QCOMPARE(frame->BaseRow, 7);
+        Type(ui->SGBase, "12,.5.05x");
+        QCOMPARE(ui->SGBase->Cells(4, 7), QString("12.50"));
+        QTest::keyClick(ui->SGBase->Editor(), Qt::Key_Home);
+        Type(ui->SGBase, "3");
+        QCOMPARE(ui->SGBase->Cells(4, 7), QString("312.50"));
+        ui->SGBase->SetCurrentCell(3, 7);
+        QTRY_VERIFY(ui->SGBase->Editor());
+        Type(ui->SGBase, "460abc00000000001");
+        QCOMPARE(ui->SGBase->Cells(3, 7), QString("4600000000000"));
+        QCOMPARE(frame->CurrentCell(TTableTab::Goods).col, 3);
+        QCOMPARE(frame->CurrentCell(TTableTab::Goods).row, 7);
     }
 
     void passwordKeepsWhatIsTyped()
     {
         ShowTab(0);
-        frame->sgOper->SetCurrentCell(7, 1);
-        QTRY_VERIFY(frame->sgOper->Editor());
-        Type(frame->sgOper, "abcЖж-12345678901234567890");
-        QCOMPARE(frame->sgOper->Cells(7, 1), QString("abcЖж-12345678901234567890"));
+        ui->sgOper->SetCurrentCell(7, 1);
+        QTRY_VERIFY(ui->sgOper->Editor());
+        Type(ui->sgOper, "abcЖж-12345678901234567890");
+        QCOMPARE(ui->sgOper->Cells(7, 1), QString("abcЖж-12345678901234567890"));
     }
 
     // Right at the end of the text and Left at its start go on to the neighbouring cell;
@@ -528,7 +530,7 @@ private slots:
     void editorArrowsAndEscape()
     {
         ShowTab(1);
-        TStringGrid *grid = frame->SGBase;
+        TStringGrid *grid = ui->SGBase;
         grid->SetCells(3, 9, QStringLiteral("46"));
         grid->SetCurrentCell(3, 9);
         QTRY_VERIFY(grid->Editor());
@@ -554,7 +556,7 @@ private slots:
     void narrowCellsShowTheirTextAsTooltip()
     {
         ShowTab(2);
-        TStringGrid *grid = frame->sgUsl;
+        TStringGrid *grid = ui->sgUsl;
         const QString sign = grid->Cells(3, 2);
         QHelpEvent cellHelp(QEvent::ToolTip,
                             grid->CellRect(3, 2).center() - grid->viewport()->pos(),
@@ -567,7 +569,7 @@ private slots:
         QApplication::sendEvent(grid->viewport(), &shortHelp);
         QTRY_VERIFY(QToolTip::text().isEmpty());
         ShowTab(0);
-        QHeaderView *header = frame->sgOper->horizontalHeader();
+        QHeaderView *header = ui->sgOper->horizontalHeader();
         const QPoint caption(header->sectionViewportPosition(7) + 4, header->height() / 2);
         QHelpEvent headerHelp(QEvent::ToolTip, caption, header->viewport()->mapToGlobal(caption));
         QApplication::sendEvent(header->viewport(), &headerHelp);
@@ -577,14 +579,14 @@ private slots:
     void agentsRowFiveTakesDigitsOnly()
     {
         ShowTab(4);
-        frame->sgAgents->SetCurrentCell(1, 5);
-        QTRY_VERIFY(frame->sgAgents->Editor());
-        Type(frame->sgAgents, "7a7012345678999");
-        QCOMPARE(frame->sgAgents->Cells(1, 5), QString("770123456789"));
-        frame->sgAgents->SetCurrentCell(1, 6);
-        QTRY_VERIFY(frame->sgAgents->Editor());
-        Type(frame->sgAgents, "ул. ленина");
-        QCOMPARE(frame->sgAgents->Cells(1, 6), QString("УЛ. ЛЕНИНА"));
+        ui->sgAgents->SetCurrentCell(1, 5);
+        QTRY_VERIFY(ui->sgAgents->Editor());
+        Type(ui->sgAgents, "7a7012345678999");
+        QCOMPARE(ui->sgAgents->Cells(1, 5), QString("770123456789"));
+        ui->sgAgents->SetCurrentCell(1, 6);
+        QTRY_VERIFY(ui->sgAgents->Editor());
+        Type(ui->sgAgents, "ул. ленина");
+        QCOMPARE(ui->sgAgents->Cells(1, 6), QString("УЛ. ЛЕНИНА"));
     }
 };
 

@@ -84,7 +84,7 @@ void TestGoodsActions::saveWritesEveryRowInFileLayout()
     grid.SetCells(5, 1, QStringLiteral("3"));
     grid.SetCells(2, 6000, QStringLiteral("Широкий"));
     t->dialogs.SetSaveFileName(folder.FilePath(QStringLiteral("base.dbZ48")));
-    t->Click(t->frame.Button1);
+    t->Click(t->ui.Button1);
 
     QCOMPARE(t->dialogs.MessageCount(), 0);
     const QList<TDialogRecorder::Record> fileDialogs = t->dialogs.FileDialogs();
@@ -105,10 +105,10 @@ void TestGoodsActions::saveCancelledDoesNothing()
 {
     TTempProgramFolder folder;
     t->dialogs.SetSaveFileName(QString());
-    t->Click(t->frame.Button1);
+    t->Click(t->ui.Button1);
     t->dialogs.SetOpenFileName(QString());
     t->Grid(1).SetCells(1, 1, QStringLiteral("KEEP"));
-    t->Click(t->frame.Button2);
+    t->Click(t->ui.Button2);
     QCOMPARE(t->dialogs.FileDialogs().size(), 2);
     QCOMPARE(t->dialogs.MessageCount(), 0);
     QCOMPARE(t->Grid(1).Cells(1, 1), QStringLiteral("KEEP"));
@@ -126,7 +126,7 @@ void TestGoodsActions::loadFillsEveryRowWithDefaults()
     grid.SetCells(1, 17, QStringLiteral("OLD"));
     grid.SetCells(4, 17, QStringLiteral("1.00"));
     t->dialogs.SetOpenFileName(folder.FilePath(QStringLiteral("in.dbZ48")));
-    t->Click(t->frame.Button2);
+    t->Click(t->ui.Button2);
     QCOMPARE(t->dialogs.MessageCount(), 0);
     QCOMPARE(t->dialogs.FileDialogs().value(0).call, TDialogRecorder::Call::OpenFileName);
     QCOMPARE(t->dialogs.FileDialogs().value(0).text, QStringLiteral("Байлы БД (*.dbZ48)|*.dbZ48"));
@@ -170,7 +170,7 @@ void TestGoodsActions::loadOfFileWithoutGoodsAsksFirst()
     grid.SetCells(4, 6000, QStringLiteral("9.99"));
     t->dialogs.QueueAnswer(yes ? TDialogs::Answer::Yes : TDialogs::Answer::No);
     t->dialogs.SetOpenFileName(folder.FilePath(name));
-    t->Click(t->frame.Button2);
+    t->Click(t->ui.Button2);
     QCOMPARE(t->dialogs.Messages(),
              (QList<TDialogRecorder::Shown>{{TDialogs::Kind::Question, kNoDataQuestion}}));
     QCOMPARE(t->dialogs.Records().constLast().defaultButton, TDialogs::Answer::No);
@@ -219,7 +219,7 @@ void TestGoodsActions::failuresTellTheReason()
     t->dialogs.SetSaveFileName(path);
     t->dialogs.SetOpenFileName(path);
     // A pipe would keep the program waiting for ever: the answer comes at once.
-    t->Click(save ? t->frame.Button1 : t->frame.Button2);
+    t->Click(save ? t->ui.Button1 : t->ui.Button2);
     const QString what = save ? QStringLiteral("Не удалось сохранить файл \"")
                               : QStringLiteral("Не удалось прочитать файл \"");
     QCOMPARE(t->dialogs.Messages(),
@@ -245,7 +245,7 @@ void TestGoodsActions::failedSaveTellsAndKeepsOldFile()
         TRunAsNobody nobody;
         if (!nobody.PermissionsApply())
             QSKIP("cannot drop root rights here to meet an unwritable folder");
-        t->Click(t->frame.Button1);
+        t->Click(t->ui.Button1);
     }
     QCOMPARE(t->dialogs.MessageCount(), 1);
     QCOMPARE(t->dialogs.Messages().value(0).kind, TDialogs::Kind::Error);
@@ -273,7 +273,7 @@ void TestGoodsActions::failedLoadChangesNoCell()
         TRunAsNobody nobody;
         if (!nobody.PermissionsApply())
             QSKIP("cannot drop root rights here to meet an unreadable file");
-        t->Click(t->frame.Button2);
+        t->Click(t->ui.Button2);
     }
     QCOMPARE(t->dialogs.MessageCount(), 1);
     QVERIFY(t->dialogs.LastText().startsWith(QStringLiteral("Не удалось прочитать файл \"")));
@@ -285,7 +285,7 @@ void TestGoodsActions::failedLoadChangesNoCell()
 void TestGoodsActions::clearAskedNoSendsNothing()
 {
     t->dialogs.QueueAnswer(TDialogs::Answer::No);
-    t->Click(t->frame.Button5);
+    t->Click(t->ui.Button5);
     QCOMPARE(t->dialogs.Messages(),
              (QList<TDialogRecorder::Shown>{
                  {TDialogs::Kind::Question,
@@ -304,7 +304,7 @@ void TestGoodsActions::clearSucceedsAndKeepsGrid()
     t->host.settings.Port.TimeOut = 1; // clearing waits its own 30 s, not this
     t->Engine().PauseInNextAnswer(2, 300);
     t->dialogs.QueueAnswer(TDialogs::Answer::Yes);
-    t->Click(t->frame.Button5);
+    t->Click(t->ui.Button5);
     QCOMPARE(
         t->dialogs.Texts(),
         (QStringList{QStringLiteral("Внимание!\r\nВы действительно хотите очистить базу в ККТ!"),
@@ -320,7 +320,7 @@ void TestGoodsActions::clearSucceedsAndKeepsGrid()
 void TestGoodsActions::clearFailsWithPortNotOpened()
 {
     t->host.settings.Port.Name = QStringLiteral("/dev/no-such-port-kkt");
-    t->Click(t->frame.Button5);
+    t->Click(t->ui.Button5);
     QCOMPARE(t->dialogs.Messages().value(1),
              (TDialogRecorder::Shown{TDialogs::Kind::Error,
                                      QStringLiteral("Внимание!\r\nОшибка очистки базы - 1!")}));
@@ -337,7 +337,7 @@ void TestGoodsActions::clearAgainstSilentRegister()
     t->Engine().StaySilentAlways(true);
     QElapsedTimer timer;
     timer.start();
-    t->Click(t->frame.Button5);
+    t->Click(t->ui.Button5);
     QVERIFY(timer.elapsed() >= 500);
     QCOMPARE(t->dialogs.LastText(), QStringLiteral("Внимание!\r\nОшибка очистки базы - 2!"));
     QCOMPARE(t->Engine().ReceivedCount(), 1);
@@ -350,15 +350,15 @@ void TestGoodsActions::clearingWaitRepaintsAndStopsOnEscape()
     t->Engine().StaySilentAlways(true);
     bool stopShown = false;
     QTimer::singleShot(300, &t->frame, [this, &stopShown] {
-        stopShown = t->frame.ButtonStop->isVisible();
-        QTest::keyClick(t->frame.SGBase, Qt::Key_Escape);
+        stopShown = t->ui.ButtonStop->isVisible();
+        QTest::keyClick(t->ui.SGBase, Qt::Key_Escape);
     });
     QElapsedTimer timer;
     timer.start();
-    t->Click(t->frame.Button5);
+    t->Click(t->ui.Button5);
     QVERIFY(timer.elapsed() < 20000);
     QVERIFY(stopShown);
-    QVERIFY(!t->frame.ButtonStop->isVisible());
+    QVERIFY(!t->ui.ButtonStop->isVisible());
     QCOMPARE(t->dialogs.LastText(), QStringLiteral("Внимание!\r\nОшибка очистки базы - 2!"));
     QVERIFY(t->Unlocked());
 }
@@ -381,35 +381,35 @@ void TestGoodsActions::goToItem()
     QFETCH(QString, message);
     t->frame.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&t->frame));
-    t->frame.SGBase->SetCurrentCell(3, 10);
-    t->frame.Edit11->setText(text);
-    t->frame.Button6->setFocus();
-    t->Click(t->frame.Button6);
+    t->ui.SGBase->SetCurrentCell(3, 10);
+    t->ui.Edit11->setText(text);
+    t->ui.Button6->setFocus();
+    t->Click(t->ui.Button6);
     if (message.isEmpty()) {
         QCOMPARE(t->dialogs.MessageCount(), 0);
-        QCOMPARE(t->frame.SGBase->Col(), 1);
-        QCOMPARE(t->frame.SGBase->Row(), row);
-        QCOMPARE(t->frame.BaseCol, 1);
-        QCOMPARE(t->frame.BaseRow, row);
-        QTRY_VERIFY(t->frame.SGBase->hasFocus() ||
-                    t->frame.SGBase->isAncestorOf(QApplication::focusWidget()));
+        QCOMPARE(t->ui.SGBase->Col(), 1);
+        QCOMPARE(t->ui.SGBase->Row(), row);
+        QCOMPARE(t->frame.CurrentCell(TTableTab::Goods).col, 1);
+        QCOMPARE(t->frame.CurrentCell(TTableTab::Goods).row, row);
+        QTRY_VERIFY(t->ui.SGBase->hasFocus() ||
+                    t->ui.SGBase->isAncestorOf(QApplication::focusWidget()));
     } else {
         QCOMPARE(t->dialogs.Messages(),
                  (QList<TDialogRecorder::Shown>{{TDialogs::Kind::Information, message}}));
-        QCOMPARE(t->frame.BaseCol, 3);
-        QCOMPARE(t->frame.BaseRow, 10);
-        QTRY_VERIFY(t->frame.Edit11->hasFocus());
+        QCOMPARE(t->frame.CurrentCell(TTableTab::Goods).col, 3);
+        QCOMPARE(t->frame.CurrentCell(TTableTab::Goods).row, 10);
+        QTRY_VERIFY(t->ui.Edit11->hasFocus());
     }
 }
 
 void TestGoodsActions::goToItemLeavesBarcodeColumn()
 {
-    t->frame.SGBase->SetCurrentCell(3, 3000);
-    QCOMPARE(t->frame.BaseCol, 3);
-    t->frame.Edit11->setText(QStringLiteral("1"));
-    t->Click(t->frame.Button6);
-    QCOMPARE(t->frame.BaseCol, 1);
-    QCOMPARE(t->frame.BaseRow, 1);
+    t->ui.SGBase->SetCurrentCell(3, 3000);
+    QCOMPARE(t->frame.CurrentCell(TTableTab::Goods).col, 3);
+    t->ui.Edit11->setText(QStringLiteral("1"));
+    t->Click(t->ui.Button6);
+    QCOMPARE(t->frame.CurrentCell(TTableTab::Goods).col, 1);
+    QCOMPARE(t->frame.CurrentCell(TTableTab::Goods).row, 1);
 }
 
 QTEST_MAIN(TestGoodsActions)

@@ -10,6 +10,7 @@
 #include "rundriver.h"
 #include "stringgrid.h"
 #include "tempfolder.h"
+#include "z48controls.h"
 
 #include <QApplication>
 #include <QFile>
@@ -61,6 +62,7 @@ private slots:
 private:
     std::unique_ptr<TFakeWorkHost> host;
     std::unique_ptr<TFrameSetZ48> frame;
+    std::unique_ptr<TZ48Controls> ui;
     std::unique_ptr<TDialogRecorder> dialogs;
     std::unique_ptr<TTempProgramFolder> folder;
 };
@@ -69,9 +71,10 @@ void TestGoodsCsvActions::init()
 {
     host = std::make_unique<TFakeWorkHost>();
     frame = std::make_unique<TFrameSetZ48>(host.get());
+    ui = std::make_unique<TZ48Controls>(*frame);
     frame->InitGrids();
     frame->show();
-    frame->PageControl1->setCurrentIndex(0);
+    ui->PageControl1->setCurrentIndex(0);
     dialogs = std::make_unique<TDialogRecorder>();
     folder = std::make_unique<TTempProgramFolder>();
     QVERIFY(folder->IsValid());
@@ -97,7 +100,7 @@ void TestGoodsCsvActions::importAsksFirst()
     const QString path = folder->FilePath(QStringLiteral("товары.csv"));
     QVERIFY(WriteFile(
         path, QStringLiteral("Код;Наименование;Цена\r\n2;хлеб;12,50\r\n9999;соль;1\r\n").toUtf8()));
-    frame->SGBase->SetCells(1, 2, QStringLiteral("СТАРОЕ"));
+    ui->SGBase->SetCells(1, 2, QStringLiteral("СТАРОЕ"));
     dialogs->SetOpenFileName(path);
     QString summary, problems;
     bool importEnabled = false;
@@ -117,7 +120,7 @@ void TestGoodsCsvActions::importAsksFirst()
     });
     answer.start();
     ImportGoodsCsv(*frame);
-    QCOMPARE(frame->PageControl1->currentWidget(), frame->TabSheet2);
+    QCOMPARE(ui->PageControl1->currentWidget(), ui->TabSheet2);
     QCOMPARE(dialogs->FileDialogs().value(0).title, QStringLiteral("Импорт товаров из CSV"));
     QCOMPARE(dialogs->FileDialogs().value(0).text,
              QStringLiteral("Файлы CSV (*.csv *.txt)|*.csv;*.txt|Все файлы (*)|*"));
@@ -125,8 +128,8 @@ void TestGoodsCsvActions::importAsksFirst()
                                      "использованы: 1."));
     QCOMPARE(problems, QStringLiteral("Строка 3: код товара должен быть числом от 1 до 6000"));
     QVERIFY(importEnabled);
-    QCOMPARE(Row(*frame->SGBase, 2), import ? QStringList({"ХЛЕБ", "Узкий", "", "12.50", ""})
-                                            : QStringList({"СТАРОЕ", "Узкий", "", "", ""}));
+    QCOMPARE(Row(*ui->SGBase, 2), import ? QStringList({"ХЛЕБ", "Узкий", "", "12.50", ""})
+                                         : QStringList({"СТАРОЕ", "Узкий", "", "", ""}));
     QCOMPARE(dialogs->MessageCount(), 0);
 }
 
@@ -155,7 +158,7 @@ void TestGoodsCsvActions::refusesWhatIsNoGoodsTable()
     QFETCH(QByteArray, bytes);
     QFETCH(int, kind);
     QFETCH(QString, message);
-    frame->SGBase->SetCells(1, 2, QStringLiteral("СТАРОЕ"));
+    ui->SGBase->SetCells(1, 2, QStringLiteral("СТАРОЕ"));
     const QVector<TConfig_PredmRasch> before = GoodsGridRows(*frame);
     const QString path = folder->FilePath(QStringLiteral("товары.csv"));
     QString errorText;
@@ -185,7 +188,7 @@ void TestGoodsCsvActions::refusesWhatIsNoGoodsTable()
 void TestGoodsCsvActions::exportTakesChosenFilter()
 {
     const QString path = folder->FilePath(QStringLiteral("out.csv"));
-    frame->SGBase->SetCells(1, 3, QStringLiteral("ЧАЙ"));
+    ui->SGBase->SetCells(1, 3, QStringLiteral("ЧАЙ"));
     dialogs->SetSaveFileName(path);
     dialogs->SetSaveFilter(1); // UTF-8, the items only
     ExportGoodsCsv(*frame);
@@ -219,7 +222,7 @@ void TestGoodsCsvActions::refusedWhileRunHoldsFrame()
     ImportGoodsCsv(*frame);
     ExportGoodsCsv(*frame);
     QVERIFY(dialogs->Records().isEmpty());
-    QCOMPARE(frame->PageControl1->currentIndex(), 0);
+    QCOMPARE(ui->PageControl1->currentIndex(), 0);
 }
 
 QTEST_MAIN(TestGoodsCsvActions)

@@ -10,6 +10,7 @@
 #include "goodscsvactions.h"
 #include "stringgrid.h"
 #include "tempfolder.h"
+#include "z48controls.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -83,26 +84,28 @@ class TestGridSheet : public QObject
 private:
     TFakeWorkHost host;
     std::unique_ptr<TFrameSetZ48> frame;
+    std::unique_ptr<TZ48Controls> ui;
     TStringGrid *goods = nullptr;
 
     void Goto(int col, int row)
     {
         goods->setFocus();
         goods->SetCurrentCell(col, row);
-        QTRY_VERIFY(col == 2 ? frame->ComboBox1->hasFocus() : goods->Editor() != nullptr);
+        QTRY_VERIFY(col == 2 ? ui->ComboBox1->hasFocus() : goods->Editor() != nullptr);
     }
 
 private slots:
     void init()
     {
         frame = std::make_unique<TFrameSetZ48>(&host);
+        ui = std::make_unique<TZ48Controls>(*frame);
         frame->InitGrids();
         frame->resize(1100, 650);
         frame->show();
         frame->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(frame.get()));
-        frame->PageControl1->setCurrentIndex(1);
-        goods = frame->SGBase;
+        ui->PageControl1->setCurrentIndex(1);
+        goods = ui->SGBase;
         host.notes.clear();
     }
     void cleanup() { frame.reset(); }
@@ -178,10 +181,10 @@ private slots:
         Type(goods, "сыр");
         QCOMPARE(goods->GridModel()->RowMark(3), 0);
         Goto(2, 3);
-        frame->ComboBox1->showPopup();
-        QTRY_VERIFY(frame->ComboBox1->view()->isVisible());
-        frame->ComboBox1->view()->setCurrentIndex(frame->ComboBox1->model()->index(1, 0));
-        QTest::keyClick(frame->ComboBox1->view(), Qt::Key_Return);
+        ui->ComboBox1->showPopup();
+        QTRY_VERIFY(ui->ComboBox1->view()->isVisible());
+        ui->ComboBox1->view()->setCurrentIndex(ui->ComboBox1->model()->index(1, 0));
+        QTest::keyClick(ui->ComboBox1->view(), Qt::Key_Return);
         QTRY_COMPARE(goods->Cells(2, 3), kWide);
         Goto(3, 3);
         QApplication::clipboard()->setText("4600\t9.99");
@@ -218,7 +221,7 @@ private slots:
         // Typing goes on after the keyboard was elsewhere (a run, an edit): a step of its own.
         Goto(1, 7);
         Type(goods, "сыр");
-        frame->Edit11->setFocus();
+        ui->Edit11->setFocus();
         Goto(1, 7);
         Type(goods, "ок");
         Press(Qt::Key_Z, Qt::ControlModifier);
@@ -315,7 +318,7 @@ private slots:
         QCOMPARE(RowTip(goods, 2), changed);
         QVERIFY(goods->GridModel()->headerData(1, Qt::Vertical, Qt::BackgroundRole) !=
                 goods->GridModel()->headerData(2, Qt::Vertical, Qt::BackgroundRole));
-        auto *legend = frame->TabSheet2->findChild<QLabel *>("labelMarkLegend");
+        auto *legend = ui->TabSheet2->findChild<QLabel *>("labelMarkLegend");
         QVERIFY(legend && legend->isVisible());
         QVERIFY(legend->toolTip().contains(unknown) && legend->toolTip().contains(changed));
     }

@@ -121,7 +121,7 @@ void TestTablesRead::goodsFailureAtItemFiveKeepsLaterRows()
         QCOMPARE(RowCells(t->Grid(1), n),
                  (QStringList{QStringLiteral("OLD"), kNarrow, QString(), QString(), QString()}));
     QCOMPARE(t->Requests().size(), 3);
-    QVERIFY(!t->frame.ProgressBar1->isVisible());
+    QVERIFY(!t->ui.ProgressBar1->isVisible());
     QVERIFY(t->Unlocked());
 }
 
@@ -232,7 +232,7 @@ void TestTablesRead::readIsLockedAndUnlocked()
     QVERIFY(!t->menuUnlockedDuringRun);
     QCOMPARE(t->host.lockCalls, (QList<bool>{true, false}));
     QVERIFY(t->Unlocked());
-    QVERIFY(!t->frame.ProgressBar1->isVisible());
+    QVERIFY(!t->ui.ProgressBar1->isVisible());
 }
 
 QTEST_MAIN(TestTablesRead)

@@ -212,7 +212,7 @@ void TestTablesReadAnswer::itemNumberWithoutRow()
     QCOMPARE(t.Grid(1).Cells(1, 4), QStringLiteral("KEEP"));
     QCOMPARE(t.Grid(1).Cells(1, 5), QStringLiteral("KEEP"));
     QCOMPARE(t.Grid(1).Cells(4, 4), QString());
-    QVERIFY(!t.frame.ProgressBar1->isVisible());
+    QVERIFY(!t.ui.ProgressBar1->isVisible());
     QVERIFY(t.Unlocked());
 }
 

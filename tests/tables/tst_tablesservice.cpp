@@ -144,9 +144,9 @@ private slots:
         t->OpenTab(kGoodsTab);
         t->host.onStatus = [&](const QString &status) {
             if (status == QStringLiteral("Запись: товар 3 из 10")) // items 1 and 2 went through
-                QTest::keyClick(t->frame.ButtonStop, Qt::Key_Escape);
+                QTest::keyClick(t->ui.ButtonStop, Qt::Key_Escape);
         };
-        t->Start(t->frame.Button3);
+        t->Start(t->ui.Button3);
         QCOMPARE(t->dialogs.Texts(), QStringList{kRunStoppedText});
         QCOMPARE(MarkedRows(t->Grid(kGoodsTab), 1, 10), (QList<int>{3, 4, 5, 6, 7, 8, 9, 10}));
     }

@@ -88,7 +88,7 @@ void TestTablesWrite::operatorsInOrderWithProgress()
     QCOMPARE(t->positions.mid(0, 31), expected);
     QCOMPARE(t->positions.value(1), 3);
     QCOMPARE(t->positions.value(30), 100);
-    QVERIFY(!t->frame.ProgressBar1->isVisible());
+    QVERIFY(!t->ui.ProgressBar1->isVisible());
     QVERIFY(!t->buttonsEnabledDuringRun);
     QVERIFY(!t->tabsEnabledDuringRun);
     QVERIFY(!t->menuUnlockedDuringRun);
@@ -138,7 +138,7 @@ void TestTablesWrite::groupWithoutPaymentItemSendsNothingOfIt()
              (QList<TDialogRecorder::Shown>{
                  {TDialogs::Kind::Information,
                   QStringLiteral("ВНИМАНИЕ!\r\nНе выбран признак предмета расчета в строке 3!")}}));
-    QVERIFY(!t->frame.ProgressBar1->isVisible());
+    QVERIFY(!t->ui.ProgressBar1->isVisible());
     QVERIFY(t->Unlocked());
 
     // An empty sign cell alone: the same, before anything is sent.
@@ -230,7 +230,7 @@ void TestTablesWrite::failureOnThirdExchangeEndsRun()
                  {TDialogs::Kind::Error,
                   QStringLiteral("Внимание!\r\nОшибка (2) при записи оператора с номером 1 !")}}));
     QCOMPARE(t->positions, (QList<int>{0, 3, 7}));
-    QVERIFY(!t->frame.ProgressBar1->isVisible());
+    QVERIFY(!t->ui.ProgressBar1->isVisible());
     QVERIFY(t->Unlocked());
 
     // A register that does not answer at all: result 2 on the first exchange.
@@ -272,13 +272,14 @@ void TestTablesWrite::rangeMessagesAndFocus()
     t->frame.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&t->frame));
     t->OpenTab(tab);
-    t->frame.Button3->setFocus();
+    t->ui.Button3->setFocus();
     t->Write(tab, from, to);
     QCOMPARE(t->dialogs.Messages(),
              (QList<TDialogRecorder::Shown>{{TDialogs::Kind::Information, message}}));
     QCOMPARE(t->Requests().size(), 0);
     QVERIFY(t->positions.isEmpty()); // the progress bar was never shown
-    QLineEdit *expected = focusOnFrom ? t->frame.RangeFromEdit(tab) : t->frame.RangeToEdit(tab);
+    QLineEdit *expected =
+        focusOnFrom ? t->frame.Range(TTableTab(tab)).from : t->frame.Range(TTableTab(tab)).to;
     QTRY_VERIFY(expected->hasFocus());
     QVERIFY(t->host.lockCalls.isEmpty());
 }
@@ -304,7 +305,7 @@ void TestTablesWrite::closingEndsRunAfterCurrentExchange()
     t->Write(0, QStringLiteral("1"), QStringLiteral("6"));
     QCOMPARE(t->Requests().size(), 1);
     QCOMPARE(t->dialogs.MessageCount(), 0);
-    QVERIFY(!t->frame.ProgressBar1->isVisible());
+    QVERIFY(!t->ui.ProgressBar1->isVisible());
     QVERIFY(t->Unlocked());
 }
 

@@ -1,9 +1,9 @@
-#include "gridsheet.h"
+#include "framesetz48.h"
 
 #include "cellvalue.h"
 #include "framecells.h"
-#include "framesetz48.h"
 #include "goodsfindbar.h"
+#include "gridsheet.h"
 #include "gridtexts.h"
 #include "stringgrid.h"
 #include "workhost.h"
@@ -75,20 +75,22 @@ QLabel *MarkLegend(QWidget *parent)
 
 void SetChangeMarks(TFrameSetZ48 &frame, int tab)
 {
-    frame.GridOfTab(tab)->GridModel()->SetRowMarks(
-        [&frame, tab](int row) {
-            switch (frame.Mirror.State(frame.CurrentRegister(), TTableTab(tab), row,
-                                       TFrameCells(frame))) {
-            case TRegisterMirror::TState::Same:
-                break;
-            case TRegisterMirror::TState::Changed:
-                return 0;
-            case TRegisterMirror::TState::Unknown:
-                return 1;
-            }
-            return -1;
-        },
-        {{kMarkChangedColor, kMarkChangedTip}, {kMarkUnknownColor, kMarkUnknownTip}});
+    frame.Grid(TTableTab(tab))
+        ->GridModel()
+        ->SetRowMarks(
+            [&frame, tab](int row) {
+                switch (frame.Mirror.State(frame.CurrentRegister(), TTableTab(tab), row,
+                                           TFrameCells(frame))) {
+                case TRegisterMirror::TState::Same:
+                    break;
+                case TRegisterMirror::TState::Changed:
+                    return 0;
+                case TRegisterMirror::TState::Unknown:
+                    return 1;
+                }
+                return -1;
+            },
+            {{kMarkChangedColor, kMarkChangedTip}, {kMarkUnknownColor, kMarkUnknownTip}});
 }
 
 bool PasteByTheCellsRules(TTableTab tab, TStringGrid &grid, int col, int row, const QString &value)
@@ -104,18 +106,19 @@ bool PasteByTheCellsRules(TTableTab tab, TStringGrid &grid, int col, int row, co
     return true;
 }
 
-void ConnectFindBar(TFrameSetZ48 &frame)
+// The find bar of the goods grid on its sheet.
+void ConnectFindBar(QWidget *sheet, TStringGrid *goods)
 {
-    auto *sheetLayout = qobject_cast<QVBoxLayout *>(frame.TabSheet2->layout());
+    auto *sheetLayout = qobject_cast<QVBoxLayout *>(sheet->layout());
     if (!sheetLayout)
         return;
-    auto *bar = new TGoodsFindBar(frame.SGBase, frame.TabSheet2);
+    auto *bar = new TGoodsFindBar(goods, sheet);
     // Right under the grid, above the range edits.
-    sheetLayout->insertWidget(sheetLayout->indexOf(frame.SGBase) + 1, bar);
-    const auto shortcut = [&frame](const QKeySequence &keys, auto action) {
-        auto *keysOfTab = new QShortcut(keys, frame.TabSheet2);
+    sheetLayout->insertWidget(sheetLayout->indexOf(goods) + 1, bar);
+    const auto shortcut = [sheet](const QKeySequence &keys, auto action) {
+        auto *keysOfTab = new QShortcut(keys, sheet);
         keysOfTab->setContext(Qt::WidgetWithChildrenShortcut);
-        QObject::connect(keysOfTab, &QShortcut::activated, frame.TabSheet2, action);
+        QObject::connect(keysOfTab, &QShortcut::activated, sheet, action);
     };
     shortcut(QKeySequence::Find, [bar] { bar->Open(); });
     shortcut(QKeySequence(Qt::Key_F3), [bar] { bar->FindNext(true); });
@@ -124,10 +127,11 @@ void ConnectFindBar(TFrameSetZ48 &frame)
 
 } // namespace
 
-void ConnectGridSheets(TFrameSetZ48 &frame)
+void TFrameSetZ48::ConnectGridSheets()
 {
+    TFrameSetZ48 &frame = *this;
     for (int tab = 0; tab < kTableTabCount; ++tab) {
-        TStringGrid *grid = frame.GridOfTab(tab);
+        TStringGrid *grid = Grid(TTableTab(tab));
         SetChangeMarks(frame, tab);
         grid->SetSheetMode(true);
         grid->SetReadOnlyChangeNote(kHistoryAfterRead);
@@ -141,17 +145,15 @@ void ConnectGridSheets(TFrameSetZ48 &frame)
     }
     auto *listKeys = new TListSheetKeys(&frame);
     const QList<QPair<QComboBox *, TStringGrid *>> lists = {
-        {frame.ComboBox1, frame.SGBase}, {frame.ComboBox2, frame.sgOper},
-        {frame.ComboBox3, frame.sgUsl},  {frame.ComboBox4, frame.sgKl},
-        {frame.ComboBox5, frame.sgUsl},  {frame.ComboBox6, frame.sgAgents},
-        {frame.ComboBox7, frame.sgUsl},  {frame.ComboBox8, frame.sgUsl}};
+        {ComboBox1, SGBase}, {ComboBox2, sgOper},   {ComboBox3, sgUsl}, {ComboBox4, sgKl},
+        {ComboBox5, sgUsl},  {ComboBox6, sgAgents}, {ComboBox7, sgUsl}, {ComboBox8, sgUsl}};
     for (const auto &[list, grid] : lists)
         listKeys->Add(list, grid);
 
     // The legend of the marks beside the goods tab's range edits.
-    if (auto *sheetLayout = qobject_cast<QVBoxLayout *>(frame.TabSheet2->layout()))
+    if (auto *sheetLayout = qobject_cast<QVBoxLayout *>(TabSheet2->layout()))
         if (auto *range = qobject_cast<QHBoxLayout *>(
-                sheetLayout->itemAt(sheetLayout->indexOf(frame.SGBase) + 1)->layout()))
-            range->addWidget(MarkLegend(frame.TabSheet2));
-    ConnectFindBar(frame);
+                sheetLayout->itemAt(sheetLayout->indexOf(SGBase) + 1)->layout()))
+            range->addWidget(MarkLegend(TabSheet2));
+    ConnectFindBar(TabSheet2, SGBase);
 }
