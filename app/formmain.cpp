@@ -66,11 +66,20 @@ TFormMain::TFormMain(QWidget *parent)
     connect(menu_.Z48Params, &QAction::triggered, this, [this] { ShowFrame(tablesFrame_); });
     connect(menu_.ScannerSettings, &QAction::triggered, this, &TFormMain::ScannerClick);
     connect(menu_.Version, &QAction::triggered, this, &TFormMain::VersionClick);
+    // Both work on the frame shown: the GSM parameters or the open tab of the tables frame.
+    const auto onFrameShown = [this](void (TFrameGsmSetting::*gsm)(),
+                                     void (TFrameSetZ48::*tables)()) {
+        return [this, gsm, tables] {
+            if (currentFrame_ && currentFrame_ == gsmFrame_)
+                (gsmFrame_->*gsm)();
+            else if (currentFrame_ && currentFrame_ == tablesFrame_)
+                (tablesFrame_->*tables)();
+        };
+    };
     connect(menu_.VerifyRegister, &QAction::triggered, this,
-            [this] { tablesFrame_->VerifyClick(); });
+            onFrameShown(&TFrameGsmSetting::VerifyClick, &TFrameSetZ48::VerifyClick));
     connect(menu_.WriteChanged, &QAction::triggered, this,
-            [this] { tablesFrame_->WriteChangedClick(); });
-    // Both work on the open tab of the tables frame.
+            onFrameShown(&TFrameGsmSetting::WriteChangedClick, &TFrameSetZ48::WriteChangedClick));
     menu_.VerifyRegister->setEnabled(false);
     menu_.WriteChanged->setEnabled(false);
     connect(menu_.ExchangeLog, &QAction::triggered, this,
@@ -195,9 +204,9 @@ void TFormMain::ShowFrame(QWidget *frame)
     if (currentFrame_)
         currentFrame_->show();
     menu_.SaveConfig->setEnabled(true);
-    const bool tables = currentFrame_ && currentFrame_ == tablesFrame_;
-    menu_.VerifyRegister->setEnabled(tables);
-    menu_.WriteChanged->setEnabled(tables);
+    const bool work = currentFrame_ != nullptr;
+    menu_.VerifyRegister->setEnabled(work);
+    menu_.WriteChanged->setEnabled(work);
     QCoreApplication::processEvents();
 }
 

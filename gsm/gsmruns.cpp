@@ -3,6 +3,8 @@
 #include "devicecommands.h"
 #include "registerlink.h"
 
+#include <QList>
+
 namespace
 {
 
@@ -30,9 +32,22 @@ QString GsmRunMessage(bool writing, const TGsmRunResult &result)
 
 TGsmRunResult WriteGsm(const TGsmValues &source, TRegisterLink &link, TRunObserver *observer)
 {
+    QList<int> rows;
+    for (int r = 1; r <= kGsmParamCount; ++r)
+        rows.append(r);
+    return WriteGsmRows(source, rows, link, observer);
+}
+
+TGsmRunResult WriteGsmRows(const TGsmValues &source, const QList<int> &deviceRows,
+                           TRegisterLink &link, TRunObserver *observer)
+{
     using TOutcome = TGsmRunResult::TOutcome;
-    for (int r = 1; r <= kGsmParamCount; ++r) {
+    const qint64 total = deviceRows.size();
+    qint64 done = 0;
+    for (int r : deviceRows) {
         const TGsmParam *param = GsmParamAtDeviceRow(r);
+        if (!param)
+            continue;
         const QString value = source.Value(param->GridRow);
         const QStringList texts =
             r == kGsmServerNameDeviceRow ? SplitServerName(value) : QStringList{value};
@@ -43,7 +58,7 @@ TGsmRunResult WriteGsm(const TGsmValues &source, TRegisterLink &link, TRunObserv
             if (const quint8 code = FieldCommand(link, kModeWrite, *param, field, text))
                 return {TOutcome::Failed, code, param};
         }
-        if (observer && !observer->Step(r, kGsmParamCount, r))
+        if (observer && !observer->Step(++done, total, r))
             return {TOutcome::Stopped, 0, param};
     }
     return {};
@@ -78,6 +93,13 @@ TGsmRunResult WriteGsm(const TGsmValues &source, const TStructSetting &settings,
 {
     TWindowLink link(LinkSettingsOf(settings));
     return WriteGsm(source, link, observer);
+}
+
+TGsmRunResult WriteGsmRows(const TGsmValues &source, const QList<int> &deviceRows,
+                           const TStructSetting &settings, TRunObserver *observer)
+{
+    TWindowLink link(LinkSettingsOf(settings));
+    return WriteGsmRows(source, deviceRows, link, observer);
 }
 
 TGsmRunResult ReadGsm(TGsmValues &sink, const TStructSetting &settings, TRunObserver *observer)

@@ -40,5 +40,11 @@ TGsmRunResult WriteGsm(const TGsmValues &source, TRegisterLink &link,
 TGsmRunResult ReadGsm(TGsmValues &sink, TRegisterLink &link, TRunObserver *observer = nullptr);
 TGsmRunResult WriteGsm(const TGsmValues &source, const TStructSetting &settings,
                        TRunObserver *observer = nullptr);
+// The parameters of the given device rows, in that order (those changed since the register was
+// last written or read); the observer counts these parameters only, record the device row.
+TGsmRunResult WriteGsmRows(const TGsmValues &source, const QList<int> &deviceRows,
+                           TRegisterLink &link, TRunObserver *observer = nullptr);
+TGsmRunResult WriteGsmRows(const TGsmValues &source, const QList<int> &deviceRows,
+                           const TStructSetting &settings, TRunObserver *observer = nullptr);
 TGsmRunResult ReadGsm(TGsmValues &sink, const TStructSetting &settings,
                       TRunObserver *observer = nullptr);

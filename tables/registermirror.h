@@ -1,25 +1,10 @@
 #pragma once
 
-#include "progsettings.h"
+#include "registermemory.h"
 #include "tablecells.h"
 #include "tablelayout.h"
 
-#include <QHash>
 #include <QList>
-#include <QString>
-#include <QStringList>
-#include <QVector>
-
-#include <array>
-
-// Which register: its port and its device number. Two registers on one port differ by number.
-struct TRegisterId {
-    QString port;
-    int device = 0;
-    bool operator==(const TRegisterId &) const = default;
-};
-// The register the connection settings reach.
-TRegisterId RegisterOf(const TStructSetting &settings);
 
 // What this session knows a register holds: for each record of each table, its cells as the
 // register gives them back, learnt from writing them or reading them. A record the session
@@ -48,9 +33,6 @@ public:
                               const TTableCells &cells) const;
 
 private:
-    // Per table, per record (index record - 1): the run columns' texts; empty when not known.
-    using TTables = std::array<QVector<QStringList>, kTableTabCount>;
-    static QString Key(const TRegisterId &id);
-
-    QHash<QString, TTables> registers_;
+    // Per register and table (the tab), the run columns' texts of each record.
+    TRegisterMemory memory_;
 };

@@ -1,9 +1,8 @@
 #include "framegsmsetting.h"
 
 #include "dialogs.h"
+#include "gsmframerun.h"
 #include "gsmparams.h"
-#include "gsmruns.h"
-#include "rundriver.h"
 #include "serverconnect.h"
 #include "stringgrid.h"
 #include "workhost.h"
@@ -188,43 +187,27 @@ void TFrameGsmSetting::Button1Click()
     ShowInformation(this, kInternetOnly);
 }
 
-namespace
-{
-
-// The grid as the GSM runs read and fill it; window messages run between the exchanges, so the
-// grid may be gone meanwhile.
-class TGsmGridValues final : public TGsmValues
-{
-public:
-    explicit TGsmGridValues(TStringGrid *grid) : grid_(grid) {}
-
-    QString Value(int gridRow) const override
-    {
-        return grid_ ? grid_->Cells(1, gridRow) : QString();
-    }
-    void SetValue(int gridRow, const QString &value) override
-    {
-        if (grid_)
-            grid_->SetCells(1, gridRow, value);
-    }
-
-private:
-    QPointer<TStringGrid> grid_;
-};
-
-} // namespace
-
 void TFrameGsmSetting::Button3Click()
 {
-    RunWithRegister(TRunDirection::Write);
+    RunWithRegister(TGsmRunKind::Write);
 }
 
 void TFrameGsmSetting::Button4Click()
 {
-    RunWithRegister(TRunDirection::Read);
+    RunWithRegister(TGsmRunKind::Read);
 }
 
-void TFrameGsmSetting::RunWithRegister(TRunDirection direction)
+void TFrameGsmSetting::VerifyClick()
+{
+    RunWithRegister(TGsmRunKind::Verify);
+}
+
+void TFrameGsmSetting::WriteChangedClick()
+{
+    RunWithRegister(TGsmRunKind::WriteChanged);
+}
+
+void TFrameGsmSetting::RunWithRegister(TGsmRunKind kind)
 {
     // The buttons stay enabled during a run, so a click arriving while the window repaints
     // between two exchanges would start a run inside the run: it is ignored instead.
@@ -232,27 +215,9 @@ void TFrameGsmSetting::RunWithRegister(TRunDirection direction)
         return;
     QPointer<TFrameGsmSetting> self(this);
     running_ = true;
-    RunGsm(direction == TRunDirection::Write);
+    TGsmFrameRun(*this, host_, kind).Run();
     if (self)
         running_ = false;
-}
-
-void TFrameGsmSetting::RunGsm(bool writing)
-{
-    const TStructSetting settings = host_->Settings();
-    // The frame's own buttons stay enabled; the main menu is locked, so that neither a tables
-    // run nor loading a configuration into the grid can start inside this run.
-    TRunDriver driver(*this, {ProgressBar1, ButtonStop, sgGsm, nullptr}, host_);
-    QList<int> rows;
-    for (int row = 1; row <= kGsmParamCount; ++row)
-        rows.append(row);
-    driver.SetPlaces(
-        {writing ? TRunDirection::Write : TRunDirection::Read, QStringLiteral("параметр"), rows});
-    TGsmGridValues values(sgGsm);
-    TGsmRunResult result;
-    if (driver.Begin())
-        result = writing ? WriteGsm(values, settings, &driver) : ReadGsm(values, settings, &driver);
-    driver.Finish(GsmRunMessage(writing, result));
 }
 
 void TFrameGsmSetting::Button2Click()

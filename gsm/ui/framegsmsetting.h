@@ -1,6 +1,7 @@
 #pragma once
 
-#include "runstatus.h"
+#include "gsmcompare.h"
+#include "gsmframerun.h"
 
 #include <QFrame>
 
@@ -28,12 +29,23 @@ public:
     int CurrentRow() const { return currentRow_; }
     // True while a write or read of the register is under way.
     bool Running() const { return running_; }
+    // What a run shows itself with: the progress bar and the stop button beside it.
+    QProgressBar *RunProgress() const { return ProgressBar1; }
+    QPushButton *RunStop() const { return ButtonStop; }
+
+    // What the register of the connection settings is known to hold of the parameters, from
+    // this session's writes and reads.
+    TGsmMirror Mirror;
 
 public slots:
     void Button1Click(); // "Получить IP по имени"
     void Button2Click(); // "Проверить соединение"
     void Button3Click(); // "Записать в ККТ"
     void Button4Click(); // "Прочитать из ККТ"
+    // "Сервис": the parameters read back and compared with the grid, and written for the
+    // changed ones only.
+    void VerifyClick();
+    void WriteChangedClick();
 
 protected:
     bool eventFilter(QObject *object, QEvent *event) override;
@@ -43,9 +55,8 @@ private:
     void sgGsmSelectCell(int col, int row, bool &canSelect);
     QChar sgGsmKeyPress(int row, QChar key, const QString &text) const;
     bool Edit2KeyPress(QChar key) const;
-    // "Записать в ККТ" or "Прочитать из ККТ": the run over the grid, its progress and its stop.
-    void RunWithRegister(TRunDirection direction);
-    void RunGsm(bool writing);
+    // A run over the grid, its progress and its stop; none inside another.
+    void RunWithRegister(TGsmRunKind kind);
 
     TWorkHost *host_;
     int currentRow_ = 1;

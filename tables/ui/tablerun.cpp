@@ -5,6 +5,7 @@
 #include "rundriver.h"
 #include "stringgrid.h"
 #include "tablecodes.h"
+#include "tableverify.h"
 #include "verifywindow.h"
 #include "workhost.h"
 
@@ -121,5 +122,5 @@ void TTableRun::Report(TRunDriver &driver, const TTableRunResult &result)
     // Told while the run's state is still on screen.
     if (driver.Finish(failed ? message : QString(), failed ? QString() : message) &&
         result.Done() && kind_ == TTableRunKind::Verify)
-        ShowDifferences(*frame_, tab_, TableDifferences(tab_, first_, last_, cells_, read_));
+        ShowTableDifferences(*frame_, tab_, TableDifferences(tab_, first_, last_, cells_, read_));
 }

@@ -8,6 +8,7 @@
 #include "framegsmsetting.h"
 #include "gsmparams.h"
 #include "stringgrid.h"
+#include "verifywindow.h"
 #include "workhost.h"
 
 #include <QLabel>
@@ -16,6 +17,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 
 #include <functional>
 
@@ -92,6 +94,8 @@ private slots:
     void ClosingEndsRunAfterCurrentExchange();
     void FrameDestroyedDuringRunEndsQuietly_data();
     void FrameDestroyedDuringRunEndsQuietly();
+    void VerifyListsEachDifferingParameter();
+    void WriteChangedSendsOnlyTheChangedParameters();
 
 private:
     void FillGrid(const QStringList &values);
@@ -487,6 +491,66 @@ void TestGsmFrame::FrameDestroyedDuringRunEndsQuietly()
     QVERIFY(!frame);
     QCOMPARE(pty->Engine().ReceivedCount(), 2);
     QCOMPARE(dialogs.MessageCount(), 0);
+}
+
+void TestGsmFrame::VerifyListsEachDifferingParameter()
+{
+    TEmulatorEngine &engine = pty->Engine();
+    const QByteArray a24(24, 'A'), b24(24, 'B');
+    engine.SetField(5, 3, 0, {'0', a24});
+    engine.SetField(5, 3, 1, {'0', b24});
+    engine.SetField(5, 4, 0, {'0', Padded("1234")});
+    // The name differs in its second field only, and is typed in small letters; the PIN differs.
+    const QString name = QString(24, u'a') + QString(23, u'b') + u'x';
+    FillGrid({"", name, "", "4321", "", "", ""});
+    TDialogRecorder dialogs;
+    frame->VerifyClick();
+
+    QCOMPARE(dialogs.MessageCount(), 0);
+    QCOMPARE(pty->Engine().ReceivedCount(), 9); // read only
+    auto *window = frame->findChild<TVerifyWindow *>();
+    QVERIFY(window && window->isVisible());
+    QTreeWidget *list = window->List();
+    QCOMPARE(list->topLevelItemCount(), 2);
+    const auto line = [list](int i) {
+        QTreeWidgetItem *item = list->topLevelItem(i);
+        return QStringList{item->text(0), item->text(1), item->text(2), item->text(3)};
+    };
+    QCOMPARE(line(0),
+             (QStringList{"Имя сервера ОФД", "Значение", name, QString::fromLatin1(a24 + b24)}));
+    QCOMPARE(line(1), (QStringList{"PIN-код сим карты", "Значение", "4321", "1234"}));
+    QCOMPARE(frame->Grid()->Cells(1, 4), QStringLiteral("4321")); // the grid keeps its text
+    emit list->itemActivated(list->topLevelItem(1), 0);
+    QCOMPARE(frame->Grid()->Row(), 4);
+}
+
+void TestGsmFrame::WriteChangedSendsOnlyTheChangedParameters()
+{
+    TDialogRecorder dialogs;
+    frame->Button4Click(); // what the register holds is known now
+    frame->Grid()->SetCells(1, 2, QStringLiteral("ofd.ru"));
+    frame->Grid()->SetCells(1, 6, QStringLiteral("user"));
+    pty->Engine().ClearReceivedRequests();
+    host->statuses.clear();
+    frame->WriteChangedClick();
+
+    QCOMPARE(dialogs.MessageCount(), 0);
+    const QList<QByteArray> log = pty->Engine().ReceivedRequests();
+    QCOMPARE(log.size(), 4); // the name's three fields, then the login
+    const int rows[] = {3, 3, 3, 6};
+    for (int i = 0; i < 4; ++i) {
+        QCOMPARE(Decode(log.at(i)).mode, 0);
+        QCOMPARE(Decode(log.at(i)).row, rows[i]);
+    }
+    QCOMPARE(host->statuses, (QStringList{"Запись: параметр 3 (1 из 2)",
+                                          "Запись: параметр 6 (2 из 2)", QString()}));
+
+    // Nothing left to write: told so, nothing sent.
+    pty->Engine().ClearReceivedRequests();
+    frame->WriteChangedClick();
+    QCOMPARE(dialogs.Texts(), QStringList{QStringLiteral(
+                                  "Нет изменённых параметров: ККТ уже содержит эти данные.")});
+    QCOMPARE(pty->Engine().ReceivedCount(), 0);
 }
 
 QTEST_MAIN(TestGsmFrame)

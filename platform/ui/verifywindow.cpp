@@ -1,9 +1,6 @@
 #include "verifywindow.h"
 
 #include "dialogs.h"
-#include "framesetz48.h"
-#include "registershown.h"
-#include "stringgrid.h"
 
 #include <QDialogButtonBox>
 #include <QHeaderView>
@@ -17,18 +14,16 @@ namespace
 enum TDataRole { kColRole = Qt::UserRole, kRowRole };
 } // namespace
 
-TVerifyWindow::TVerifyWindow(TFrameSetZ48 &frame, TTableTab tab,
-                             const QList<TTableDifference> &differences)
-    : QDialog(&frame), frame_(&frame), tab_(tab)
+TVerifyWindow::TVerifyWindow(QWidget &frame, const QString &caption,
+                             const QList<TVerifyLine> &lines, TGoToCell goToCell)
+    : QDialog(&frame), goToCell_(std::move(goToCell))
 {
     setObjectName(QStringLiteral("VerifyWindow"));
     setAttribute(Qt::WA_DeleteOnClose);
-    const QString caption = frame.TabCaption(tab);
     setWindowTitle(QStringLiteral("Сверка с ККТ: ") + caption);
 
     auto *summary = new QLabel(
-        QStringLiteral("Поля, в которых ККТ отличается от таблицы: %1").arg(differences.size()),
-        this);
+        QStringLiteral("Поля, в которых ККТ отличается от таблицы: %1").arg(lines.size()), this);
     list_ = new QTreeWidget(this);
     list_->setObjectName(QStringLiteral("Differences"));
     list_->setAccessibleName(QStringLiteral("Расхождения с ККТ"));
@@ -37,14 +32,11 @@ TVerifyWindow::TVerifyWindow(TFrameSetZ48 &frame, TTableTab tab,
     list_->setAllColumnsShowFocus(true);
     list_->setHeaderLabels({QStringLiteral("Запись"), QStringLiteral("Столбец"),
                             QStringLiteral("В таблице"), QStringLiteral("В ККТ")});
-    const QString &noun = TabLayout(tab).placeNoun;
     QList<QTreeWidgetItem *> items;
-    for (const TTableDifference &d : differences) {
-        auto *item =
-            new QTreeWidgetItem({noun + QLatin1Char(' ') + QString::number(d.record),
-                                 GridColumnOf(tab, d.col).header.trimmed(), d.grid, d.device});
-        item->setData(0, kColRole, d.col);
-        item->setData(0, kRowRole, d.record);
+    for (const TVerifyLine &line : lines) {
+        auto *item = new QTreeWidgetItem({line.record, line.column, line.grid, line.device});
+        item->setData(0, kColRole, line.col);
+        item->setData(0, kRowRole, line.row);
         items.append(item);
     }
     list_->addTopLevelItems(items);
@@ -69,30 +61,23 @@ TVerifyWindow::TVerifyWindow(TFrameSetZ48 &frame, TTableTab tab,
 
 void TVerifyWindow::GoToCell(QTreeWidgetItem *item)
 {
-    if (!item || !frame_)
-        return;
-    // The tabs are locked while a run is under way; the cell waits for it.
-    if (frame_->RunLocked())
-        return;
-    frame_->ShowTab(tab_);
-    TStringGrid *grid = frame_->Grid(tab_);
-    grid->SetCurrentCell(item->data(0, kColRole).toInt(), item->data(0, kRowRole).toInt());
-    grid->window()->activateWindow();
-    grid->setFocus();
+    if (item && goToCell_)
+        goToCell_(item->data(0, kColRole).toInt(), item->data(0, kRowRole).toInt());
 }
 
-void ShowDifferences(TFrameSetZ48 &frame, TTableTab tab, const QList<TTableDifference> &differences)
+void ShowDifferences(QWidget &frame, const QString &caption, const QList<TVerifyLine> &lines,
+                     const TVerifyWindow::TGoToCell &goToCell)
 {
     CloseDifferences(frame);
-    if (differences.isEmpty()) {
+    if (lines.isEmpty()) {
         ShowInformation(&frame, kNoDifferenceText);
         return;
     }
-    auto *window = new TVerifyWindow(frame, tab, differences);
+    auto *window = new TVerifyWindow(frame, caption, lines, goToCell);
     window->show();
 }
 
-void CloseDifferences(TFrameSetZ48 &frame)
+void CloseDifferences(QWidget &frame)
 {
     for (TVerifyWindow *earlier : frame.findChildren<TVerifyWindow *>(Qt::FindDirectChildrenOnly))
         earlier->close();
