@@ -188,6 +188,11 @@ TEmulatorReply TEmulatorEngine::HandleRequest(const QByteArray &request)
     reply.answer = BuildAnswerLocked(request, !forced.has_value(), forced);
 
     QByteArray &answer = reply.answer;
+    if (faults.itemNumber && request.size() > 6 && request.at(6) == 'T' && answer.size() > 5) {
+        answer[4] = char(*faults.itemNumber & 0xFF);
+        answer[5] = char(*faults.itemNumber >> 8);
+        SetChecksum(answer);
+    }
     if (faults.corruptCount > 0) {
         --faults.corruptCount;
         const qsizetype n = answer.size();
@@ -539,6 +544,12 @@ void TEmulatorEngine::PauseInNextAnswer(int bytesBefore, int ms)
     std::lock_guard lock(mutex);
     faults.pauseBytes = std::max(bytesBefore, 0);
     faults.pauseMs = std::max(ms, 0);
+}
+
+void TEmulatorEngine::AnswerItemNumber(quint16 number)
+{
+    std::lock_guard lock(mutex);
+    faults.itemNumber = number;
 }
 
 void TEmulatorEngine::SetLineSpeed(int baudRate)

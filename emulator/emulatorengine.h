@@ -142,6 +142,9 @@ public:
     void CutNextAnswer(int length, bool validChecksum);
     // The next answer is written as bytesBefore bytes, a pause of ms, then the rest.
     void PauseInNextAnswer(int bytesBefore, int ms);
+    // Goods answers name this item number instead of the one asked for (their checksum kept
+    // valid), until ClearFaults.
+    void AnswerItemNumber(quint16 number);
     // Line speed in baud (0 = instant): each answer comes (requestLen + answerLen) * 10 / baud
     // seconds after its request was complete, as on a real line.
     void SetLineSpeed(int baud);
@@ -161,6 +164,7 @@ private:
         bool cutValidChecksum = false;
         int pauseBytes = -1;
         int pauseMs = 0;
+        std::optional<quint16> itemNumber;
     };
 
     QByteArray BuildAnswerLocked(const QByteArray &request, bool apply,

@@ -1,5 +1,7 @@
-// The GSM parameters frame: its row table and key filter, and writing and reading the seven
-// parameters against the emulated register on a pseudo-terminal.
+// The GSM parameters frame against the emulated register on a pseudo-terminal: its grid and its
+// key filter, and what it adds to the runs (the grid's values, the progress, the messages, the
+// stop and the guards, the verify window). What goes to the register is the runs' own
+// (tst_gsmruns).
 
 #include "devicetext.h"
 #include "dialogrecorder.h"
@@ -77,15 +79,9 @@ private slots:
     void init();
     void cleanup();
 
-    void KeyFilterJudgesEachRow_data();
-    void KeyFilterJudgesEachRow();
     void GridKeyFilterFollowsTheEditedRow();
     void InitFrameLaysOutTheGrid();
 
-    void WritesInDeviceRowOrder();
-    void WritesServerNameOfFullAndEmptyLength_data();
-    void WritesServerNameOfFullAndEmptyLength();
-    void ReadPutsNameAndPortIntoTheirGridRows();
     void FailureOnFourthParameterStopsTheRun_data();
     void FailureOnFourthParameterStopsTheRun();
     void ProgressReachesHundredOnlyAfterSeventh_data();
@@ -131,52 +127,6 @@ void TestGsmFrame::FillGrid(const QStringList &values)
 {
     for (int row = 1; row <= values.size(); ++row)
         frame->Grid()->SetCells(1, row, values.at(row - 1));
-}
-
-void TestGsmFrame::KeyFilterJudgesEachRow_data()
-{
-    QTest::addColumn<int>("row");
-    QTest::addColumn<QString>("current");
-    QTest::addColumn<QChar>("key");
-    QTest::addColumn<bool>("accepted");
-
-    const QChar backspace(u'\b');
-    QTest::newRow("address digit") << 1 << "10.0" << QChar(u'7') << true;
-    QTest::newRow("address dot") << 1 << "10" << QChar(u'.') << true;
-    QTest::newRow("address letter") << 1 << "" << QChar(u'a') << false;
-    QTest::newRow("address 16th") << 1 << "255.255.255.255" << QChar(u'1') << false;
-    QTest::newRow("address full backspace") << 1 << "255.255.255.255" << backspace << true;
-    QTest::newRow("name any") << 2 << "ofd" << QChar(u'-') << true;
-    QTest::newRow("name cyrillic") << 2 << "" << QChar(u'ж') << true;
-    QTest::newRow("name 72nd") << 2 << QString(71, u'x') << QChar(u'x') << true;
-    QTest::newRow("name 73rd") << 2 << QString(72, u'x') << QChar(u'x') << false;
-    QTest::newRow("port digit") << 3 << "" << QChar(u'9') << true;
-    QTest::newRow("port dot") << 3 << "80" << QChar(u'.') << false;
-    QTest::newRow("port 6th") << 3 << "12345" << QChar(u'1') << false;
-    QTest::newRow("pin letter") << 4 << "" << QChar(u'a') << false;
-    QTest::newRow("pin cyrillic") << 4 << "1" << QChar(u'б') << false;
-    QTest::newRow("pin 4th digit") << 4 << "123" << QChar(u'4') << true;
-    QTest::newRow("pin 5th digit") << 4 << "1234" << QChar(u'5') << false;
-    QTest::newRow("pin full backspace") << 4 << "1234" << backspace << true;
-    QTest::newRow("apn any") << 5 << "internet" << QChar(u'.') << true;
-    QTest::newRow("apn 25th") << 5 << QString(24, u'a') << QChar(u'a') << false;
-    QTest::newRow("login 25th") << 6 << QString(24, u'a') << QChar(u'a') << false;
-    QTest::newRow("password 24th") << 7 << QString(23, u'a') << QChar(u'a') << true;
-    QTest::newRow("password 25th") << 7 << QString(24, u'a') << QChar(u'a') << false;
-    QTest::newRow("other row") << 9 << QString(100, u'a') << QChar(u'a') << true;
-}
-
-void TestGsmFrame::KeyFilterJudgesEachRow()
-{
-    QFETCH(int, row);
-    QFETCH(QString, current);
-    QFETCH(QChar, key);
-    QFETCH(bool, accepted);
-
-    const std::optional<QChar> result = GsmKeyFilter(row, key, current);
-    QCOMPARE(result.has_value(), accepted);
-    if (accepted)
-        QCOMPARE(*result, key);
 }
 
 void TestGsmFrame::GridKeyFilterFollowsTheEditedRow()
@@ -239,99 +189,6 @@ void TestGsmFrame::InitFrameLaysOutTheGrid()
     QVERIFY(!progress->isVisibleTo(frame.get()));
     QCOMPARE(progress->minimum(), 0);
     QCOMPARE(progress->maximum(), 100);
-}
-
-void TestGsmFrame::WritesInDeviceRowOrder()
-{
-    FillGrid({"10.0.0.1", "ofd.ru", "7777", "1234", "internet", "User", "Pass"});
-    TDialogRecorder dialogs;
-    frame->Button3Click();
-    QCOMPARE(dialogs.MessageCount(), 0);
-
-    const QList<QByteArray> log = pty->Engine().ReceivedRequests();
-    QCOMPARE(log.size(), 9);
-    const int rows[] = {1, 2, 3, 3, 3, 4, 5, 6, 7};
-    const int fields[] = {0, 0, 0, 1, 2, 0, 0, 0, 0};
-    // Address, name, port and PIN go in capitals, the APN, login and password as typed.
-    const QByteArray texts[] = {"10.0.0.1", "7777",     "OFD.RU", "",    "",
-                                "1234",     "internet", "User",   "Pass"};
-    for (int i = 0; i < 9; ++i) {
-        const TFieldRequest request = Decode(log.at(i));
-        QCOMPARE(request.mode, 0);
-        QCOMPARE(request.table, 5);
-        QCOMPARE(request.row, rows[i]);
-        QCOMPARE(request.field, fields[i]);
-        QCOMPARE(request.attribute, int('0'));
-        QCOMPARE(request.text, Padded(texts[i]));
-    }
-    QVERIFY(!progress->isVisibleTo(frame.get()));
-    QVERIFY(!frame->Running());
-}
-
-void TestGsmFrame::WritesServerNameOfFullAndEmptyLength_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QStringList>("stored");
-
-    const QString a24(24, u'A'), b24(24, u'B'), c24(24, u'C');
-    QTest::newRow("72 characters") << a24 + b24 + c24 << QStringList{a24, b24, c24};
-    QTest::newRow("no characters") << "" << QStringList{"", "", ""};
-    QTest::newRow("30 characters") << a24 + "BBBBBB" << QStringList{a24, "BBBBBB", ""};
-}
-
-void TestGsmFrame::WritesServerNameOfFullAndEmptyLength()
-{
-    QFETCH(QString, name);
-    QFETCH(QStringList, stored);
-
-    // Something else stands in the register first, so empty fields must really be written.
-    for (int field = 0; field < 3; ++field)
-        pty->Engine().SetField(5, 3, field, {'0', Padded("OLD")});
-    frame->Grid()->SetCells(1, 2, name);
-    TDialogRecorder dialogs;
-    frame->Button3Click();
-    QCOMPARE(dialogs.MessageCount(), 0);
-    for (int field = 0; field < 3; ++field)
-        QCOMPARE(StoredText(pty->Engine(), 3, field), stored.at(field));
-}
-
-void TestGsmFrame::ReadPutsNameAndPortIntoTheirGridRows()
-{
-    TEmulatorEngine &engine = pty->Engine();
-    const QByteArray a24(24, 'A'), b24(24, 'B');
-    engine.SetField(5, 1, 0, {'0', Padded("91.107.67.212")});
-    engine.SetField(5, 2, 0, {'0', Padded("21101")});
-    engine.SetField(5, 3, 0, {'0', a24});
-    engine.SetField(5, 3, 1, {'0', b24});
-    engine.SetField(5, 3, 2, {'0', Padded("RU")});
-    engine.SetField(5, 4, 0, {'0', Padded("0000")});
-    engine.SetField(5, 5, 0, {'0', Padded("INTERNET")});
-    engine.SetField(5, 6, 0, {'0', Padded("GDATA")});
-    engine.SetField(5, 7, 0, {'0', Padded("")});
-    FillGrid({"x", "x", "x", "x", "x", "x", "x"});
-
-    TDialogRecorder dialogs;
-    frame->Button4Click();
-    QCOMPARE(dialogs.MessageCount(), 0);
-
-    const QStringList expected = {"91.107.67.212",
-                                  QString::fromLatin1(a24 + b24 + "RU"),
-                                  "21101",
-                                  "0000",
-                                  "INTERNET",
-                                  "GDATA",
-                                  ""};
-    for (int row = 1; row <= 7; ++row)
-        QCOMPARE(frame->Grid()->Cells(1, row), expected.at(row - 1));
-
-    const QList<QByteArray> log = engine.ReceivedRequests();
-    QCOMPARE(log.size(), 9);
-    const int rows[] = {1, 2, 3, 3, 3, 4, 5, 6, 7};
-    for (int i = 0; i < 9; ++i) {
-        QCOMPARE(Decode(log.at(i)).mode, 1);
-        QCOMPARE(Decode(log.at(i)).row, rows[i]);
-    }
-    QVERIFY(!progress->isVisibleTo(frame.get()));
 }
 
 void TestGsmFrame::FailureOnFourthParameterStopsTheRun_data()

@@ -7,6 +7,7 @@
 #include "fakeworkhost.h"
 #include "framesetz48.h"
 #include "progsettings.h"
+#include "registerfixture.h"
 #include "stringgrid.h"
 #include "workhost.h"
 #include "z48controls.h"
@@ -22,38 +23,6 @@
 #include <functional>
 
 using TFakeHost = TFakeWorkHost;
-
-// One request as the register received it.
-struct TRequest {
-    char letter = 0;
-    int mode = -1;
-    int table = -1, row = -1, field = -1; // "p"
-    int attribute = -1;                   // "p"
-    QByteArray text;                      // "p": the 24 text bytes without the zero padding
-    int item = -1;                        // "T"
-};
-
-inline TRequest ParseRequest(const QByteArray &frame)
-{
-    TRequest request;
-    if (frame.size() < 11)
-        return request;
-    request.letter = frame.at(6);
-    if (request.letter == 'c' || request.letter == 'u')
-        return request;
-    request.mode = quint8(frame.at(8));
-    if (request.letter == 'p' && frame.size() >= 37) {
-        request.table = quint8(frame.at(9));
-        request.row = quint8(frame.at(10));
-        request.field = quint8(frame.at(11));
-        request.attribute = quint8(frame.at(12));
-        request.text = frame.mid(13, 24);
-        request.text.truncate(request.text.indexOf('\0') < 0 ? 24 : request.text.indexOf('\0'));
-    } else if (request.letter == 'T') {
-        request.item = quint8(frame.at(9)) | (quint8(frame.at(10)) << 8);
-    }
-    return request;
-}
 
 class TFrameUnderTest
 {
@@ -108,13 +77,7 @@ public:
 
     void Click(QPushButton *button) { QTest::mouseClick(button, Qt::LeftButton); }
 
-    QList<TRequest> Requests()
-    {
-        QList<TRequest> requests;
-        for (const QByteArray &frameBytes : pty.Engine().ReceivedRequests())
-            requests.append(ParseRequest(frameBytes));
-        return requests;
-    }
+    QList<TRequest> Requests() { return ParsedRequests(pty.Engine()); }
 
     // Everything a run locks is unlocked again.
     bool Unlocked() const
@@ -139,11 +102,3 @@ public:
     bool menuUnlockedDuringRun = false;
     std::function<void(int)> onProgress;
 };
-
-// Device text of the given Windows-1251 bytes, padded to the register's 24 bytes.
-inline QByteArray Padded(const QByteArray &deviceText)
-{
-    QByteArray bytes = deviceText.left(24);
-    bytes.append(QByteArray(24 - bytes.size(), '\0'));
-    return bytes;
-}
