@@ -9,22 +9,13 @@
 //
 //     bench_exchangelog [items] [rounds]      (6000 and 2 unless given)
 
-#include "dialogs.h"
-#include "emulatorpty.h"
 #include "exchangehook.h"
 #include "exchangelog.h"
 #include "exchangelogmodel.h"
-#include "fakeworkhost.h"
 #include "formexchangelog.h"
-#include "framesetz48.h"
-#include "lockfolder.h"
-#include "stringgrid.h"
+#include "goodsrunbench.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTabWidget>
 #include <QTableView>
 
 #include <algorithm>
@@ -39,21 +30,6 @@ namespace
 constexpr int kSpeed = 115200;
 
 enum class TLog { None, Open, Full };
-
-// Any message box means the run failed; it is printed instead of shown.
-class TPrintingDialogs : public TDialogs
-{
-public:
-    void Message(QWidget *, Kind, const QString &text) override
-    {
-        ++messages;
-        std::fprintf(stderr, "message: %s\n", qPrintable(QString(text).replace("\r\n", " ")));
-    }
-    Answer AskYesNo(QWidget *, const QString &, Answer) override { return Answer::No; }
-    QString OpenFileName(QWidget *, const QString &, const QString &) override { return {}; }
-    QString SaveFileName(QWidget *, const QString &, const QString &) override { return {}; }
-    int messages = 0;
-};
 
 // Fills an open log to its bound with answers such as a goods write leaves.
 void FillLog(TFormExchangeLog &log)
@@ -153,34 +129,11 @@ int main(int argc, char **argv)
     const int items = argc > 1 ? qBound(1, QString::fromLocal8Bit(argv[1]).toInt(), 6000) : 6000;
     const int rounds = argc > 2 ? qBound(1, QString::fromLocal8Bit(argv[2]).toInt(), 20) : 2;
 
-    TEmulatorPty pty;
-    if (!pty.IsOpen()) {
-        std::fprintf(stderr, "no pseudo-terminal: %s\n", qPrintable(pty.ErrorText()));
+    TGoodsRunBench bench(items, kSpeed);
+    if (!bench.Ready())
         return 1;
-    }
-    pty.Engine().SetLineSpeed(kSpeed);
-    PrintLockFolderKind();
-    TPrintingDialogs dialogs;
-    TDialogs::Install(&dialogs);
-
-    TFakeWorkHost host;
-    host.settings.Port.Name = pty.PortName();
-    host.settings.Port.Speed = kSpeed;
-    host.settings.Port.TimeOut = 3500;
-    TFrameSetZ48 frame(&host);
-    frame.InitGrids();
-    frame.resize(1000, 700);
-    frame.show();
-    frame.ShowTab(TTableTab::Goods);
-    frame.Range(TTableTab::Goods).from->setText(QStringLiteral("1"));
-    frame.Range(TTableTab::Goods).to->setText(QString::number(items));
-    for (int row = 1; row <= items; ++row) {
-        frame.Grid(TTableTab::Goods)->SetCells(1, row, QStringLiteral("ТОВАР НОМЕР %1").arg(row));
-        frame.Grid(TTableTab::Goods)->SetCells(3, row, QString::number(4600000000000LL + row));
-        frame.Grid(TTableTab::Goods)->SetCells(4, row, QStringLiteral("%1.00").arg(row));
-        frame.Grid(TTableTab::Goods)->SetCells(5, row, QString::number(row % 16));
-    }
-    QCoreApplication::processEvents();
+    TFrameSetZ48 &frame = bench.frame;
+    TEmulatorPty &pty = bench.pty;
 
     const double fillingMs = BatchMs(false);
     const double fullMs = BatchMs(true);
@@ -200,7 +153,7 @@ int main(int argc, char **argv)
         for (const TLog kind : {TLog::None, TLog::Open, TLog::Full}) {
             int written = 0;
             const TRun run = WriteRun(frame, pty, kind, written);
-            ok = ok && written == items && dialogs.messages == 0;
+            ok = ok && written == items && bench.dialogs.messages == 0;
             times[int(kind)].push_back(run.seconds);
             cpu[int(kind)].push_back(run.cpuSeconds);
             std::printf("  round %d, %-8s %.2f s, UI thread busy %.2f s\n", round + 1,
@@ -208,8 +161,6 @@ int main(int argc, char **argv)
             std::fflush(stdout);
         }
     }
-    TDialogs::Install(nullptr);
-
     const auto minimum = [](std::vector<double> v) {
         return *std::min_element(v.begin(), v.end());
     };

@@ -1,65 +1,14 @@
 // Saving and loading a full goods base file (6000 items) through the goods tab's buttons:
 // the time of each, best and median of several runs. Target: under 100 ms each.
 
-#include "dialogs.h"
+#include "benchtiming.h"
 #include "fakeworkhost.h"
 #include "framesetz48.h"
 #include "stringgrid.h"
-#include "workhost.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QFileInfo>
-#include <QPushButton>
 #include <QTemporaryDir>
-
-#include <algorithm>
-#include <cstdio>
-#include <functional>
-#include <vector>
-
-namespace
-{
-
-constexpr int kRuns = 7;
-
-using TBenchHost = TFakeWorkHost;
-
-// The file dialogs answer with one path; any message box is printed and counted.
-class TFixedDialogs : public TDialogs
-{
-public:
-    void Message(QWidget *, Kind, const QString &text) override
-    {
-        ++messages;
-        std::fprintf(stderr, "message: %s\n", qPrintable(QString(text).replace("\r\n", " ")));
-    }
-    Answer AskYesNo(QWidget *, const QString &, Answer) override { return Answer::No; }
-    QString OpenFileName(QWidget *, const QString &, const QString &) override { return path; }
-    QString SaveFileName(QWidget *, const QString &, const QString &) override { return path; }
-    QString path;
-    int messages = 0;
-};
-
-struct TFigures {
-    double best;
-    double median;
-};
-
-TFigures Measure(const std::function<void()> &run)
-{
-    std::vector<double> ms;
-    for (int i = 0; i < kRuns; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        run();
-        ms.push_back(double(timer.nsecsElapsed()) / 1e6);
-    }
-    std::sort(ms.begin(), ms.end());
-    return {ms.front(), ms[ms.size() / 2]};
-}
-
-} // namespace
 
 int main(int argc, char **argv)
 {
@@ -69,11 +18,11 @@ int main(int argc, char **argv)
     QTemporaryDir dir;
     if (!dir.isValid())
         return 1;
-    TFixedDialogs dialogs;
+    TBenchDialogs dialogs;
     dialogs.path = dir.filePath(QStringLiteral("base.dbZ48"));
     TDialogs::Install(&dialogs);
 
-    TBenchHost host;
+    TFakeWorkHost host;
     TFrameSetZ48 frame(&host);
     frame.InitGrids();
     frame.show();

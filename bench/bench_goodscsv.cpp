@@ -9,6 +9,7 @@
 //     bench_goodscsv            every figure
 //     bench_goodscsv --child {import|peer} FILE    one big-file run (what the parent starts)
 
+#include "benchtiming.h"
 #include "fakeworkhost.h"
 #include "framesetz48.h"
 #include "goodscsv.h"
@@ -29,27 +30,8 @@
 namespace
 {
 
-constexpr int kRuns = 7;
 constexpr int kBigRuns = 3;
 constexpr int kBigLines = 925000;
-
-struct TFigures {
-    double best;
-    double median;
-};
-
-TFigures Measure(const std::function<void()> &run, int runs = kRuns)
-{
-    std::vector<double> ms;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        run();
-        ms.push_back(double(timer.nsecsElapsed()) / 1e6);
-    }
-    std::sort(ms.begin(), ms.end());
-    return {ms.front(), ms[ms.size() / 2]};
-}
 
 // What a spreadsheet saves: Windows-1251, ';', prices with a comma, quoted names, no item
 // numbers for every other line.

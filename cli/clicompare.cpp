@@ -1,9 +1,8 @@
 #include "clicompare.h"
 
 #include "configcells.h"
-#include "devicerequests.h"
-#include "gsmparams.h"
-#include "win1251.h"
+#include "gsmcompare.h"
+#include "tabledifferences.h"
 
 namespace
 {
@@ -11,22 +10,6 @@ namespace
 QString Text(const char *utf8)
 {
     return QString::fromUtf8(utf8);
-}
-
-QString DeviceShown(const QString &text, bool upperCase, int maxChars)
-{
-    return DecodeDeviceText(EncodeDeviceText(text, upperCase, maxChars));
-}
-
-// The register's GSM value as a read shows it: capitals where it is written so, at most the
-// characters its fields hold.
-QString GsmShown(const TGsmParam &param, const QString &value)
-{
-    const int fields = param.DeviceRow == kGsmServerNameDeviceRow ? kGsmServerNameFields : 1;
-    QString shown;
-    for (const QString &part : fields > 1 ? SplitServerName(value) : QStringList{value})
-        shown += DeviceShown(part, param.UpperCase, kGsmFieldLength);
-    return shown;
 }
 
 QString Difference(const QString &where, const QString &field, const QString &file,
@@ -43,17 +26,23 @@ void CompareTab(TCliPart part, const TConfig &file, const TConfig &read, const T
     const bool goods = tab == TTableTab::Goods;
     const int first = goods ? o.goodsFirst : 1;
     const int last = goods ? o.goodsLast : TabLayout(tab).maximum;
-    const TConfigCells fileCells(file.Tables);
-    const TConfigCells readCells(read.Tables);
-    for (int row = first; row <= last; ++row) {
-        for (int col = 1; col <= TConfigCells::BoundColumns(tab); ++col) {
-            const QString expected = RegisterShown(fileCells, tab, col, row);
-            const QString actual = readCells.Cell(tab, col, row);
-            if (expected != actual)
-                lines += Difference(CliPartTitle(part) + Text(", ") + RecordTitle(part, row),
-                                    GridColumnOf(tab, col).header.trimmed(), expected, actual);
-        }
-    }
+    QList<int> columns;
+    for (int col = 1; col <= TConfigCells::BoundColumns(tab); ++col)
+        columns.append(col);
+    const QList<TTableDifference> differences = TableDifferences(
+        tab, first, last, TConfigCells(file.Tables), TConfigCells(read.Tables), columns);
+    for (const TTableDifference &d : differences)
+        lines += Difference(CliPartTitle(part) + Text(", ") + RecordTitle(part, d.record),
+                            GridColumnOf(tab, d.col).header.trimmed(), d.expected, d.device);
+}
+
+// The record's GSM values, grid rows 1..6.
+TGsmTexts GsmValuesOf(const TConfig &config)
+{
+    TGsmTexts values;
+    for (int row = 1; row <= kConfigGsmCount; ++row)
+        values.SetValue(row, config.Gsm.Values[std::size_t(row - 1)]);
+    return values;
 }
 
 } // namespace
@@ -99,14 +88,11 @@ QStringList CompareConfigs(const TConfig &file, const TConfig &read, const QList
             CompareTab(part, file, read, options, lines);
             continue;
         }
-        for (int row = 1; row <= kConfigGsmCount; ++row) {
-            const TGsmParam &param = *GsmParamAtGridRow(row);
-            const QString expected = GsmShown(param, file.Gsm.Values[std::size_t(row - 1)]);
-            const QString actual = read.Gsm.Values[std::size_t(row - 1)];
-            if (expected != actual)
-                lines += Difference(CliPartTitle(part), QString::fromUtf8(param.Caption), expected,
-                                    actual);
-        }
+        for (const TGsmDifference &d :
+             GsmDifferences(GsmValuesOf(file), GsmValuesOf(read), kConfigGsmCount))
+            lines += Difference(CliPartTitle(part),
+                                QString::fromUtf8(GsmParamAtGridRow(d.gridRow)->Caption),
+                                d.expected, d.device);
     }
     return lines;
 }

@@ -3,6 +3,7 @@
 #include "deviceexchange.h"
 #include "deviceframe.h"
 #include "filefailure.h"
+#include "wholefile.h"
 
 #include <QDateTime>
 #include <QSaveFile>
@@ -198,11 +199,5 @@ bool SaveExchangeLog(const QString &path, const TExchangeLogStore &store, QStrin
         bytes += ExchangeLogLine(store.At(row), TLogDate::With).toUtf8();
         bytes += "\r\n";
     }
-    QSaveFile file(path);
-    // A file the user may write in a folder that takes no new file is written in place.
-    file.setDirectWriteFallback(true);
-    return TryFileCall(file, errorText, [&] { return file.open(QIODevice::WriteOnly); }) &&
-           TryFileCall(file, errorText, [&] { return file.write(bytes) == bytes.size(); }) &&
-           TryFileCall(file, errorText, [&] { return file.flush(); }) &&
-           TryFileCall(file, errorText, [&] { return file.commit(); });
+    return SaveWholeFile(path, bytes, errorText);
 }

@@ -1,7 +1,8 @@
 #include "emulatorengine.h"
 
+#include "wholefile.h"
+
 #include <QFile>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -458,14 +459,7 @@ bool TEmulatorEngine::LoadState(const QByteArray &data, QString *error)
 
 bool TEmulatorEngine::SaveStateFile(const QString &path, QString *error) const
 {
-    const QByteArray data = SaveState();
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    return true;
+    return SaveWholeFile(path, SaveState(), error);
 }
 
 bool TEmulatorEngine::LoadStateFile(const QString &path, QString *error)

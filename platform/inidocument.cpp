@@ -2,10 +2,10 @@
 
 #include "filefailure.h"
 #include "initext.h"
+#include "wholefile.h"
 #include "win1251.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 TIniDocument TIniDocument::FromBytes(const QByteArray &bytes)
 {
@@ -101,19 +101,7 @@ QByteArray TIniDocument::ToBytes() const
 
 bool TIniDocument::Save(const QString &path, QString *errorText) const
 {
-    // The whole content goes to a temporary file that replaces the old one only once it is
-    // complete, so a full disk or a lost write never leaves half a file behind.
-    QSaveFile file(path);
-    // A file the user may write in a folder that takes no new file is written in place: the
-    // save then goes through, though a failure halfway leaves the file cut short.
-    file.setDirectWriteFallback(true);
-    const QByteArray bytes = ToBytes();
-    // Flushed before the commit, which would otherwise put a file a full disk cut short in
-    // place of the old one.
-    return TryFileCall(file, errorText, [&] { return file.open(QIODevice::WriteOnly); }) &&
-           TryFileCall(file, errorText, [&] { return file.write(bytes) == bytes.size(); }) &&
-           TryFileCall(file, errorText, [&] { return file.flush(); }) &&
-           TryFileCall(file, errorText, [&] { return file.commit(); });
+    return SaveWholeFile(path, ToBytes(), errorText);
 }
 
 QString TIniDocument::Value(const QString &section, const QString &key,

@@ -2,11 +2,11 @@
 
 #include "filefailure.h"
 #include "initext.h"
+#include "wholefile.h"
 #include "win1251.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <atomic>
 
@@ -147,12 +147,7 @@ bool WriteString(const QString &path, const QString &section, const QString &key
     QByteArray bytes;
     if (!ReadWhole(path, &bytes))
         return false;
-    const QByteArray updated = ToWin1251(WithKeySet(FromWin1251(bytes), section, key, value));
-    QSaveFile file(path);
-    // Flushed first: a commit after a full disk cut the buffer short would put an empty file
-    // in place of the old one.
-    return file.open(QIODevice::WriteOnly) && file.write(updated) == updated.size() &&
-           file.flush() && file.commit();
+    return SaveWholeFile(path, ToWin1251(WithKeySet(FromWin1251(bytes), section, key, value)));
 }
 
 bool EnsureFileExists(const QString &path)

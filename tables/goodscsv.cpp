@@ -5,6 +5,7 @@
 #include "gridtexts.h"
 #include "tablecodes.h"
 #include "tablelayout.h"
+#include "wholefile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -228,14 +229,7 @@ QString GoodsImportProblemText(const TGoodsImportPlan &plan)
 
 bool SaveGoodsCsvFile(const QString &path, const QByteArray &bytes, QString *errorText)
 {
-    QSaveFile file(path);
-    // As the other files: in place where the folder takes no temporary file, and flushed
-    // before the commit, so a full disk does not put a cut file in place of the old one.
-    file.setDirectWriteFallback(true);
-    return TryFileCall(file, errorText, [&] { return file.open(QIODevice::WriteOnly); }) &&
-           TryFileCall(file, errorText, [&] { return file.write(bytes) == bytes.size(); }) &&
-           TryFileCall(file, errorText, [&] { return file.flush(); }) &&
-           TryFileCall(file, errorText, [&] { return file.commit(); });
+    return SaveWholeFile(path, bytes, errorText);
 }
 
 bool ReadGoodsCsvFile(const QString &path, QByteArray *bytes, QString *errorText)

@@ -23,3 +23,14 @@ inline constexpr int Barcode = 3;
 inline constexpr int Price = 4;
 inline constexpr int Department = 5;
 } // namespace GoodsColumn
+
+// The payment-item groups grid's columns; the sign, VAT and tax system go to the register as
+// one field.
+namespace GroupColumn
+{
+inline constexpr int Name = 1;
+inline constexpr int Font = 2;
+inline constexpr int Sign = 3;
+inline constexpr int Vat = 4;
+inline constexpr int TaxSystem = 5;
+} // namespace GroupColumn

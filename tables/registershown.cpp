@@ -9,9 +9,6 @@
 namespace
 {
 
-// The groups grid's columns of the payment-item sign, VAT and tax system.
-constexpr int kGroupSign = 3, kGroupVat = 4, kGroupTax = 5;
-
 QString DeviceShown(const QString &text)
 {
     return DecodeDeviceText(EncodeDeviceText(text, true, kDeviceTextSize));
@@ -44,7 +41,7 @@ QList<int> ColumnsOf(TTableTab tab)
     for (int f = 0; f < TabLayout(tab).fieldsPerRecord; ++f) {
         const TFieldCells cells = FieldCells(tab, f);
         if (cells.groupCodes)
-            columns << kGroupSign << kGroupVat << kGroupTax;
+            columns << GroupColumn::Sign << GroupColumn::Vat << GroupColumn::TaxSystem;
         else
             columns << cells.textColumn;
         if (!cells.groupCodes && cells.fontColumn >= 0)
@@ -76,16 +73,18 @@ QString ShownAfterWrite(TTableTab tab, int col, const QString &cell)
 QString RegisterShown(const TTableCells &cells, TTableTab tab, int col, int row)
 {
     QString cell = cells.Cell(tab, col, row);
-    if (tab != TTableTab::Groups || col < kGroupSign || col > kGroupTax)
+    if (tab != TTableTab::Groups || col < GroupColumn::Sign || col > GroupColumn::TaxSystem)
         return ShownAfterWrite(tab, col, cell);
-    const std::optional<QString> codes =
-        EncodeGroupCodes(cells.Cell(tab, kGroupSign, row), cells.Cell(tab, kGroupVat, row),
-                         cells.Cell(tab, kGroupTax, row));
+    const std::optional<QString> codes = EncodeGroupCodes(
+        cells.Cell(tab, GroupColumn::Sign, row), cells.Cell(tab, GroupColumn::Vat, row),
+        cells.Cell(tab, GroupColumn::TaxSystem, row));
     // A group without a sign of the list is never sent: its cells stand as they are.
     if (!codes)
         return cell;
     const TGroupCells shown = DecodeGroupCodes(*codes);
-    return col == kGroupSign ? shown.paymentItem : col == kGroupVat ? shown.vat : shown.taxSystem;
+    return col == GroupColumn::Sign  ? shown.paymentItem
+           : col == GroupColumn::Vat ? shown.vat
+                                     : shown.taxSystem;
 }
 
 const QList<int> &RunColumns(TTableTab tab)

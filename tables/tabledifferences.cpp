@@ -18,15 +18,23 @@ void TTableTexts::SetCell(TTableTab tab, int col, int row, const QString &text)
 }
 
 QList<TTableDifference> TableDifferences(TTableTab tab, int first, int last,
-                                         const TTableCells &grid, const TTableCells &read)
+                                         const TTableCells &grid, const TTableCells &read,
+                                         const QList<int> &columns)
 {
     QList<TTableDifference> differences;
     for (int record = first; record <= last; ++record) {
-        for (int col : RunColumns(tab)) {
+        for (int col : columns) {
+            const QString expected = RegisterShown(grid, tab, col, record);
             const QString device = read.Cell(tab, col, record);
-            if (RegisterShown(grid, tab, col, record) != device)
-                differences.append({record, col, grid.Cell(tab, col, record), device});
+            if (expected != device)
+                differences.append({record, col, grid.Cell(tab, col, record), device, expected});
         }
     }
     return differences;
+}
+
+QList<TTableDifference> TableDifferences(TTableTab tab, int first, int last,
+                                         const TTableCells &grid, const TTableCells &read)
+{
+    return TableDifferences(tab, first, last, grid, read, RunColumns(tab));
 }

@@ -24,12 +24,17 @@ private:
 struct TTableDifference {
     int record = 0;
     int col = 0;
-    QString grid;   // the grid's text as it stands
-    QString device; // the register's, as the grid shows it after a read
+    QString grid;     // the grid's text as it stands
+    QString device;   // the register's, as the grid shows it after a read
+    QString expected; // what the grid's text becomes in the register
     bool operator==(const TTableDifference &) const = default;
 };
 
-// The fields of records first..last whose register text (in read) is not what the grid's text
-// becomes in the register, in record and column order.
+// The fields of records first..last in the given columns whose register text (in read) is not
+// what the grid's text becomes in the register, in record and column order.
+QList<TTableDifference> TableDifferences(TTableTab tab, int first, int last,
+                                         const TTableCells &grid, const TTableCells &read,
+                                         const QList<int> &columns);
+// The same over the columns a run of the tab sends and fills.
 QList<TTableDifference> TableDifferences(TTableTab tab, int first, int last,
                                          const TTableCells &grid, const TTableCells &read);

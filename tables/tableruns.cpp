@@ -8,8 +8,6 @@
 namespace
 {
 
-// The groups grid's columns that field 1 of a group carries.
-constexpr int kGroupSign = 3, kGroupVat = 4, kGroupTax = 5;
 constexpr quint8 kModeWrite = 0;
 constexpr quint8 kModeRead = 1;
 
@@ -69,9 +67,9 @@ quint8 FieldCommand(TTableTab tab, int record, int fieldIndex, quint8 mode, quin
 std::optional<QString> GroupCodesOf(const TTableCells &cells, int group)
 {
     const TTableTab groups = TTableTab::Groups;
-    return EncodeGroupCodes(cells.Cell(groups, kGroupSign, group),
-                            cells.Cell(groups, kGroupVat, group),
-                            cells.Cell(groups, kGroupTax, group));
+    return EncodeGroupCodes(cells.Cell(groups, GroupColumn::Sign, group),
+                            cells.Cell(groups, GroupColumn::Vat, group),
+                            cells.Cell(groups, GroupColumn::TaxSystem, group));
 }
 
 quint8 WriteField(TTableTab tab, int record, int fieldIndex, const TTableCells &cells,
@@ -102,9 +100,9 @@ quint8 ReadField(TTableTab tab, int record, int fieldIndex, TTableCells &cells, 
     const TFieldCells fieldCells = FieldCells(tab, fieldIndex);
     if (fieldCells.groupCodes) {
         const TGroupCells group = DecodeGroupCodes(text);
-        cells.SetCell(tab, kGroupSign, record, group.paymentItem);
-        cells.SetCell(tab, kGroupVat, record, group.vat);
-        cells.SetCell(tab, kGroupTax, record, group.taxSystem);
+        cells.SetCell(tab, GroupColumn::Sign, record, group.paymentItem);
+        cells.SetCell(tab, GroupColumn::Vat, record, group.vat);
+        cells.SetCell(tab, GroupColumn::TaxSystem, record, group.taxSystem);
         return 0;
     }
     cells.SetCell(tab, fieldCells.textColumn, record, text);

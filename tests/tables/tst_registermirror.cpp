@@ -110,8 +110,8 @@ private slots:
         grid.SetCell(goods, GoodsColumn::Price, 1, QStringLiteral("13.00"));
         const QList<TTableDifference> differences = TableDifferences(goods, 1, 1, grid, read);
         QCOMPARE(differences,
-                 (QList<TTableDifference>{
-                     {1, GoodsColumn::Price, QStringLiteral("13.00"), QStringLiteral("12.50")}}));
+                 (QList<TTableDifference>{{1, GoodsColumn::Price, QStringLiteral("13.00"),
+                                           QStringLiteral("12.50"), QStringLiteral("13.00")}}));
     }
 };
 
