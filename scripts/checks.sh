@@ -16,15 +16,15 @@ clang-format --dry-run -Werror "${sources[@]}"
 # The program's own translation units (tests, benchmarks and fuzz targets are left out: they
 # would double the time for little).
 root=$(pwd)
+findings=$(mktemp)
+trap 'rm -f "$findings"' EXIT
 echo "clang-tidy: program sources"
 run-clang-tidy -p "$BUILD_DIR" -j "$(nproc)" -quiet \
     "^$root/(platform|devicelink|tables|gsm|config|scanner|app|emulator|cli)/" 2>&1 |
     grep -v -E "^[0-9]+ warnings? generated|^Suppressed [0-9]+ warnings|^Use -header-filter|^clang-tidy-[0-9]+ " |
-    tee /tmp/kkt-tidy.$$ || true
-if grep -E "(warning|error): " /tmp/kkt-tidy.$$ >/dev/null; then
-    rm -f /tmp/kkt-tidy.$$
+    tee "$findings" || true
+if grep -E "(warning|error): " "$findings" >/dev/null; then
     echo "clang-tidy found problems" >&2
     exit 1
 fi
-rm -f /tmp/kkt-tidy.$$
 echo "Source checks passed"
