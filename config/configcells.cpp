@@ -1,6 +1,7 @@
 #include "configcells.h"
 
 #include "gridtexts.h"
+#include "registershown.h"
 
 #include <array>
 
@@ -59,23 +60,6 @@ template <typename Z> auto *FieldIn(Z &tables, TTableTab tab, int col, int row)
     return FieldOf(tables.Agent, kAgentColumns, col, row);
 }
 
-const QVector<TGridColumn> &ColumnsOf(TTableTab tab)
-{
-    switch (tab) {
-    case TTableTab::Operators:
-        return GridTexts::OperColumns();
-    case TTableTab::Goods:
-        return GridTexts::GoodsColumns();
-    case TTableTab::Groups:
-        return GridTexts::GroupColumns();
-    case TTableTab::Cliche:
-        return GridTexts::ClicheColumns();
-    case TTableTab::Agents:
-        break;
-    }
-    return GridTexts::AgentColumns();
-}
-
 } // namespace
 
 int TConfigCells::BoundColumns(TTableTab tab)
@@ -99,7 +83,7 @@ QString TConfigCells::Cell(TTableTab tab, int col, int row) const
 {
     if (const QString *field = FieldIn(*tables_, tab, col, row))
         return *field;
-    return ColumnsOf(tab).value(col).defaultText;
+    return GridColumnsOf(tab).value(col).defaultText;
 }
 
 void TConfigCells::SetCell(TTableTab tab, int col, int row, const QString &text)

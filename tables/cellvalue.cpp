@@ -1,12 +1,13 @@
 #include "cellvalue.h"
 
+#include "goodsrecord.h"
 #include "gridtexts.h"
+#include "registershown.h"
 
 namespace
 {
 
 constexpr int kPasswordColumn = 7;
-constexpr int kGroupSign = 3, kGroupVat = 4, kGroupTax = 5;
 constexpr int kAgentTaxpayerRow = 5;
 
 using TKeyPress = QChar (*)(const TCellTexts &, int, int, QChar, const QString &);
@@ -28,29 +29,12 @@ TKeyPress KeyPressOf(TTableTab tab)
     return sgAgentsKeyPress;
 }
 
-const QVector<TGridColumn> &ColumnsOf(TTableTab tab)
-{
-    switch (tab) {
-    case TTableTab::Operators:
-        return GridTexts::OperColumns();
-    case TTableTab::Goods:
-        return GridTexts::GoodsColumns();
-    case TTableTab::Groups:
-        return GridTexts::GroupColumns();
-    case TTableTab::Cliche:
-        return GridTexts::ClicheColumns();
-    case TTableTab::Agents:
-        break;
-    }
-    return GridTexts::AgentColumns();
-}
-
 // How a cell is edited: typed text, a list, or not at all.
 enum class TKind { Text, List, Fixed };
 
 TKind KindOf(TTableTab tab, int col, int row, const TCellTexts &cells, const QStringList **list)
 {
-    const QVector<TGridColumn> &columns = ColumnsOf(tab);
+    const QVector<TGridColumn> &columns = GridColumnsOf(tab);
     if (row < 1 || row > TabLayout(tab).maximum || col < 1 || col >= columns.size() ||
         columns[col].width < 0)
         return TKind::Fixed;
@@ -62,11 +46,12 @@ TKind KindOf(TTableTab tab, int col, int row, const TCellTexts &cells, const QSt
     }
     if (tab != TTableTab::Groups || col == 1)
         return TKind::Text;
-    if (col == kGroupSign)
+    if (col == GroupColumn::Sign)
         *list = &GridTexts::SignList();
-    else if (col == kGroupTax)
+    else if (col == GroupColumn::TaxSystem)
         *list = &GridTexts::TaxSystemList();
-    else if (col == kGroupVat && !IsVatExemptSign(cells ? cells(kGroupSign, row) : QString()))
+    else if (col == GroupColumn::Vat &&
+             !IsVatExemptSign(cells ? cells(GroupColumn::Sign, row) : QString()))
         *list = &GridTexts::VatList();
     return *list ? TKind::List : TKind::Fixed;
 }

@@ -95,19 +95,24 @@ const QList<int> &RunColumns(TTableTab tab)
     return columns[std::size_t(tab)];
 }
 
-const TGridColumn &GridColumnOf(TTableTab tab, int col)
+const QVector<TGridColumn> &GridColumnsOf(TTableTab tab)
 {
     switch (tab) {
     case TTableTab::Operators:
-        return GridTexts::OperColumns().at(col);
+        return GridTexts::OperColumns();
     case TTableTab::Goods:
-        return GridTexts::GoodsColumns().at(col);
+        return GridTexts::GoodsColumns();
     case TTableTab::Groups:
-        return GridTexts::GroupColumns().at(col);
+        return GridTexts::GroupColumns();
     case TTableTab::Cliche:
-        return GridTexts::ClicheColumns().at(col);
+        return GridTexts::ClicheColumns();
     case TTableTab::Agents:
         break;
     }
-    return GridTexts::AgentColumns().at(col);
+    return GridTexts::AgentColumns();
+}
+
+const TGridColumn &GridColumnOf(TTableTab tab, int col)
+{
+    return GridColumnsOf(tab).at(col);
 }

@@ -20,5 +20,6 @@ QString RegisterShown(const TTableCells &cells, TTableTab tab, int col, int row)
 
 // The columns a run of the tab sends and fills, ascending.
 const QList<int> &RunColumns(TTableTab tab);
-// Column col of the tab's grid.
+// The columns of the tab's grid, and column col of them.
+const QVector<TGridColumn> &GridColumnsOf(TTableTab tab);
 const TGridColumn &GridColumnOf(TTableTab tab, int col);

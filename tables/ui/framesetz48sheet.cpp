@@ -3,6 +3,7 @@
 #include "cellvalue.h"
 #include "framecells.h"
 #include "goodsfindbar.h"
+#include "goodsrecord.h"
 #include "gridsheet.h"
 #include "gridtexts.h"
 #include "stringgrid.h"
@@ -17,8 +18,6 @@
 
 namespace
 {
-
-constexpr int kGroupSign = 3, kGroupVat = 4;
 
 // The keys of the grids' blocks and history reach the grid from a list laid over one of its
 // cells too; the list gives way first, as it does for the arrows.
@@ -101,8 +100,8 @@ bool PasteByTheCellsRules(TTableTab tab, TStringGrid &grid, int col, int row, co
         return false;
     grid.SetCells(col, row, *text);
     // As a pick of the sign does.
-    if (tab == TTableTab::Groups && col == kGroupSign && IsVatExemptSign(*text))
-        grid.SetCells(kGroupVat, row, GridTexts::kVatExempt);
+    if (tab == TTableTab::Groups && col == GroupColumn::Sign && IsVatExemptSign(*text))
+        grid.SetCells(GroupColumn::Vat, row, GridTexts::kVatExempt);
     return true;
 }
 
