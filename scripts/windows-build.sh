@@ -168,6 +168,6 @@ case $step in
     build) build ;;
     test) run_tests ;;
     package) package ;;
-    all) build && run_tests ;;
+    all) build; run_tests ;;
     *) echo "usage: $0 [build|test|package|all]" >&2; exit 2 ;;
 esac

@@ -4,47 +4,9 @@
 
 #include <QtTest>
 
-#include <cstdio>
-
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
-
-namespace
-{
-
-// Points a C stream's descriptor at a handle while it lives, as a program started there has it.
-class TRedirect
-{
-public:
-    TRedirect(std::FILE *stream, HANDLE handle) : stream_(stream)
-    {
-        std::fflush(stream_);
-        saved_ = _dup(_fileno(stream_));
-        HANDLE own = nullptr;
-        DuplicateHandle(GetCurrentProcess(), handle, GetCurrentProcess(), &own, 0, FALSE,
-                        DUPLICATE_SAME_ACCESS);
-        const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(own), _O_TEXT);
-        _dup2(fd, _fileno(stream_));
-        _close(fd);
-    }
-    ~TRedirect()
-    {
-        std::fflush(stream_);
-        _dup2(saved_, _fileno(stream_));
-        _close(saved_);
-    }
-    TRedirect(const TRedirect &) = delete;
-    TRedirect &operator=(const TRedirect &) = delete;
-
-private:
-    std::FILE *stream_;
-    int saved_ = -1;
-};
-
-const char kLine[] = "Порт  Результат\n";
-
-} // namespace
 
 class TestCliConsole : public QObject
 {
@@ -63,54 +25,59 @@ private slots:
                         FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
         QVERIFY(screen_ != INVALID_HANDLE_VALUE);
     }
-    void cleanupTestCase()
-    {
-        CloseHandle(screen_);
-        FreeConsole();
-    }
 
-    void consoleShowsTheText_data()
+    void textArrivesWhole_data()
     {
         QTest::addColumn<bool>("toStderr");
-        QTest::newRow("stdout") << false;
-        QTest::newRow("stderr") << true;
+        QTest::addColumn<bool>("toConsole");
+        QTest::newRow("stdout to the console") << false << true;
+        QTest::newRow("stderr to the console") << true << true;
+        QTest::newRow("stdout to a file") << false << false;
     }
-    void consoleShowsTheText()
+    void textArrivesWhole()
     {
         QFETCH(bool, toStderr);
+        QFETCH(bool, toConsole);
         DWORD done = 0;
         FillConsoleOutputCharacterW(screen_, L' ', 80, COORD{0, 0}, &done);
         SetConsoleCursorPosition(screen_, COORD{0, 0});
-        bool written = false;
-        {
-            std::FILE *stream = toStderr ? stderr : stdout;
-            const TRedirect toConsole(stream, screen_);
-            written = WriteText(stream, kLine, sizeof kLine - 1);
-        }
-        QVERIFY(written);
-        wchar_t line[80] = {};
-        ReadConsoleOutputCharacterW(screen_, line, 80, COORD{0, 0}, &done);
-        QCOMPARE(QString::fromWCharArray(line, int(done)).trimmed(),
-                 QStringLiteral("Порт  Результат"));
-    }
-
-    void fileGetsTheBytes()
-    {
         QTemporaryDir folder;
         const QString path = folder.filePath(QStringLiteral("out.txt"));
-        const HANDLE file = CreateFileW(reinterpret_cast<const wchar_t *>(path.utf16()),
-                                        GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                        CREATE_ALWAYS, 0, nullptr);
-        QVERIFY(file != INVALID_HANDLE_VALUE);
-        {
-            const TRedirect toFile(stdout, file);
-            QVERIFY(WriteText(stdout, kLine, sizeof kLine - 1));
+        const HANDLE target =
+            toConsole ? screen_
+                      : CreateFileW(reinterpret_cast<const wchar_t *>(path.utf16()), GENERIC_WRITE,
+                                    0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        QVERIFY(target != INVALID_HANDLE_VALUE);
+
+        // The stream's descriptor on the target, as a program started there has it, then back.
+        std::FILE *stream = toStderr ? stderr : stdout;
+        std::fflush(stream);
+        const int saved = _dup(_fileno(stream));
+        HANDLE own = nullptr;
+        DuplicateHandle(GetCurrentProcess(), target, GetCurrentProcess(), &own, 0, FALSE,
+                        DUPLICATE_SAME_ACCESS);
+        const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(own), _O_TEXT);
+        _dup2(fd, _fileno(stream));
+        _close(fd);
+        const char line[] = "Порт  Результат\n";
+        const bool written = WriteText(stream, line, sizeof line - 1);
+        std::fflush(stream);
+        _dup2(saved, _fileno(stream));
+        _close(saved);
+        QVERIFY(written);
+
+        if (toConsole) {
+            wchar_t shown[80] = {};
+            ReadConsoleOutputCharacterW(screen_, shown, 80, COORD{0, 0}, &done);
+            QCOMPARE(QString::fromWCharArray(shown, int(done)).trimmed(),
+                     QStringLiteral("Порт  Результат"));
+        } else {
+            CloseHandle(target);
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            // The C library's text mode ends the line with CR LF, as everything kkt-cli writes.
+            QCOMPARE(file.readAll(), QByteArray("Порт  Результат\r\n"));
         }
-        CloseHandle(file);
-        QFile written(path);
-        QVERIFY(written.open(QIODevice::ReadOnly));
-        // The C library's text mode ends the line with CR LF, as everything kkt-cli writes.
-        QCOMPARE(written.readAll(), QByteArray("Порт  Результат\r\n"));
     }
 
 private:
