@@ -66,20 +66,8 @@ TFormMain::TFormMain(QWidget *parent)
     connect(menu_.Z48Params, &QAction::triggered, this, [this] { ShowFrame(tablesFrame_); });
     connect(menu_.ScannerSettings, &QAction::triggered, this, &TFormMain::ScannerClick);
     connect(menu_.Version, &QAction::triggered, this, &TFormMain::VersionClick);
-    // Both work on the frame shown: the GSM parameters or the open tab of the tables frame.
-    const auto onFrameShown = [this](void (TFrameGsmSetting::*gsm)(),
-                                     void (TFrameSetZ48::*tables)()) {
-        return [this, gsm, tables] {
-            if (currentFrame_ && currentFrame_ == gsmFrame_)
-                (gsmFrame_->*gsm)();
-            else if (currentFrame_ && currentFrame_ == tablesFrame_)
-                (tablesFrame_->*tables)();
-        };
-    };
-    connect(menu_.VerifyRegister, &QAction::triggered, this,
-            onFrameShown(&TFrameGsmSetting::VerifyClick, &TFrameSetZ48::VerifyClick));
-    connect(menu_.WriteChanged, &QAction::triggered, this,
-            onFrameShown(&TFrameGsmSetting::WriteChangedClick, &TFrameSetZ48::WriteChangedClick));
+    connect(menu_.VerifyRegister, &QAction::triggered, this, &TFormMain::VerifyRegisterClick);
+    connect(menu_.WriteChanged, &QAction::triggered, this, &TFormMain::WriteChangedClick);
     menu_.VerifyRegister->setEnabled(false);
     menu_.WriteChanged->setEnabled(false);
     connect(menu_.ExchangeLog, &QAction::triggered, this,
@@ -226,6 +214,23 @@ void TFormMain::VersionClick()
 {
     TFormVersion version(versionText_, this);
     version.exec();
+}
+
+// Both work on the frame shown: the GSM parameters or the open tab of the tables frame.
+void TFormMain::VerifyRegisterClick()
+{
+    if (currentFrame_ && currentFrame_ == gsmFrame_)
+        gsmFrame_->VerifyClick();
+    else if (currentFrame_ && currentFrame_ == tablesFrame_)
+        tablesFrame_->VerifyClick();
+}
+
+void TFormMain::WriteChangedClick()
+{
+    if (currentFrame_ && currentFrame_ == gsmFrame_)
+        gsmFrame_->WriteChangedClick();
+    else if (currentFrame_ && currentFrame_ == tablesFrame_)
+        tablesFrame_->WriteChangedClick();
 }
 
 void TFormMain::N7Click()

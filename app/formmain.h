@@ -64,6 +64,8 @@ private:
     void ConnectionSettingsClick();
     void VersionClick();
     void ScannerClick();
+    void VerifyRegisterClick();
+    void WriteChangedClick();
     void N7Click();
     void N8Click();
     // The status bar: a run's place, or, while "Программирование" is disabled, where the
