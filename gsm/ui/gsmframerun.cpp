@@ -122,5 +122,6 @@ void TGsmFrameRun::ShowGsmDifferences()
         grid->SetCurrentCell(col, row);
         grid->window()->activateWindow();
         grid->setFocus();
+        return grid;
     });
 }

@@ -1,11 +1,14 @@
 #include "verifywindow.h"
 
 #include "dialogs.h"
+#include "stringgrid.h"
+#include "windowplace.h"
 
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -61,8 +64,17 @@ TVerifyWindow::TVerifyWindow(QWidget &frame, const QString &caption,
 
 void TVerifyWindow::GoToCell(QTreeWidgetItem *item)
 {
-    if (item && goToCell_)
-        goToCell_(item->data(0, kColRole).toInt(), item->data(0, kRowRole).toInt());
+    if (!item || !goToCell_)
+        return;
+    const int col = item->data(0, kColRole).toInt();
+    const int row = item->data(0, kRowRole).toInt();
+    const TStringGrid *grid = goToCell_(col, row);
+    QRect cell = grid ? grid->CellRect(col, row) : QRect();
+    const QScreen *shown = screen();
+    if (cell.isEmpty() || !shown)
+        return;
+    cell.moveTopLeft(grid->mapToGlobal(cell.topLeft()));
+    move(PlaceClearOf(frameGeometry(), cell, shown->availableGeometry()));
 }
 
 void ShowDifferences(QWidget &frame, const QString &caption, const QList<TVerifyLine> &lines,

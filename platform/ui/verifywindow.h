@@ -8,6 +8,7 @@
 
 class QTreeWidget;
 class QTreeWidgetItem;
+class TStringGrid;
 
 // Told when a verifying read finds the register holding what the grid does.
 inline const QString kNoDifferenceText = QStringLiteral("Данные в ККТ совпадают с таблицей.");
@@ -24,12 +25,14 @@ struct TVerifyLine {
 
 // The fields where the register differs from a frame's grid, one line each: record, column,
 // the grid's text and the register's. Non-modal, so the grid can be mended beside it; a
-// double-click (or Enter) on a line asks the frame to make that cell its grid's current one.
+// double-click (or Enter) on a line asks the frame to make that cell its grid's current one,
+// and the window then moves, where it would hide that cell, to a place beside it.
 class TVerifyWindow : public QDialog
 {
     Q_OBJECT
 public:
-    using TGoToCell = std::function<void(int col, int row)>;
+    // Makes the cell its grid's current one; the grid, or null when it could not.
+    using TGoToCell = std::function<TStringGrid *(int col, int row)>;
 
     TVerifyWindow(QWidget &frame, const QString &caption, const QList<TVerifyLine> &lines,
                   TGoToCell goToCell);

@@ -5,6 +5,24 @@
 #include "stringgrid.h"
 #include "verifywindow.h"
 
+namespace
+{
+
+TStringGrid *GoToDifference(TFrameSetZ48 &frame, TTableTab tab, int col, int row)
+{
+    // The tabs are locked while a run is under way; the cell waits for it.
+    if (frame.RunLocked())
+        return nullptr;
+    frame.ShowTab(tab);
+    TStringGrid *grid = frame.Grid(tab);
+    grid->SetCurrentCell(col, row);
+    grid->window()->activateWindow();
+    grid->setFocus();
+    return grid;
+}
+
+} // namespace
+
 void ShowTableDifferences(TFrameSetZ48 &frame, TTableTab tab,
                           const QList<TTableDifference> &differences)
 {
@@ -16,13 +34,6 @@ void ShowTableDifferences(TFrameSetZ48 &frame, TTableTab tab,
                       d.record});
     // The window is the frame's child: it never outlives it.
     ShowDifferences(frame, frame.TabCaption(tab), lines, [&frame, tab](int col, int row) {
-        // The tabs are locked while a run is under way; the cell waits for it.
-        if (frame.RunLocked())
-            return;
-        frame.ShowTab(tab);
-        TStringGrid *grid = frame.Grid(tab);
-        grid->SetCurrentCell(col, row);
-        grid->window()->activateWindow();
-        grid->setFocus();
+        return GoToDifference(frame, tab, col, row);
     });
 }

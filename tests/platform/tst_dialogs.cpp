@@ -2,6 +2,7 @@
 #include "dialogs.h"
 #include "filefilter.h"
 #include "tempfolder.h"
+#include "windowplace.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -31,6 +32,8 @@ private slots:
     void questionHasYesAndNo();
     void saveDialogAppendsTheExtensionAndDoesNotAsk();
     void openDialogTakesANameThatDoesNotExist();
+    void windowMovesClearOfTheCell_data();
+    void windowMovesClearOfTheCell();
 
 private:
     // Runs action on the next modal window once it is shown, while the caller's modal loop runs.
@@ -298,6 +301,34 @@ void TstDialogs::openDialogTakesANameThatDoesNotExist()
         nullptr, QStringLiteral("Байлы конфигурации (*.conf)|*.conf"), QStringLiteral("conf"));
     QCOMPARE(name, folder.FilePath(QStringLiteral("новая.conf")));
     QVERIFY(!folder.Exists(QStringLiteral("новая.conf")));
+}
+
+void TstDialogs::windowMovesClearOfTheCell_data()
+{
+    QTest::addColumn<QRect>("window");
+    QTest::addColumn<QRect>("cell");
+    QTest::addColumn<QPoint>("place");
+    // On a 1000 x 800 screen.
+    QTest::newRow("hides nothing: stays")
+        << QRect(0, 0, 400, 300) << QRect(500, 500, 50, 20) << QPoint(0, 0);
+    QTest::newRow("room below") << QRect(100, 100, 400, 300) << QRect(150, 200, 50, 20)
+                                << QPoint(100, 228);
+    QTest::newRow("near the bottom: above")
+        << QRect(100, 500, 400, 300) << QRect(150, 600, 50, 20) << QPoint(100, 292);
+    QTest::newRow("too tall for either: beside")
+        << QRect(100, 50, 400, 700) << QRect(150, 400, 50, 20) << QPoint(208, 50);
+    QTest::newRow("off the screen's left: kept on it")
+        << QRect(-50, 100, 400, 300) << QRect(100, 200, 50, 20) << QPoint(0, 228);
+    QTest::newRow("fills the screen: nowhere better")
+        << QRect(0, 0, 1000, 800) << QRect(200, 150, 100, 100) << QPoint(0, 0);
+}
+
+void TstDialogs::windowMovesClearOfTheCell()
+{
+    QFETCH(QRect, window);
+    QFETCH(QRect, cell);
+    QFETCH(QPoint, place);
+    QCOMPARE(PlaceClearOf(window, cell, QRect(0, 0, 1000, 800)), place);
 }
 
 QTEST_MAIN(TstDialogs)

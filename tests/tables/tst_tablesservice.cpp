@@ -73,9 +73,17 @@ private slots:
                  (QStringList{"товар 7", "7.5", "9.99"}));
         // The grid keeps its own text.
         QCOMPARE(t->Grid(kGoodsTab).Cells(GoodsColumn::Price, 7), QStringLiteral("7.5"));
+
+        // Over the cell it is asked to show, the window moves aside.
+        TStringGrid &goods = t->Grid(kGoodsTab);
+        QRect cell = goods.CellRect(GoodsColumn::Price, 7);
+        cell.moveTopLeft(goods.mapToGlobal(cell.topLeft()));
+        window->move(cell.topLeft() - QPoint(20, 20));
+        QVERIFY(window->frameGeometry().intersects(cell));
         emit list->itemActivated(line, 0);
-        QCOMPARE(t->Grid(kGoodsTab).Row(), 7);
-        QCOMPARE(t->Grid(kGoodsTab).Col(), int(GoodsColumn::Price));
+        QCOMPARE(goods.Row(), 7);
+        QCOMPARE(goods.Col(), int(GoodsColumn::Price));
+        QVERIFY(!window->frameGeometry().intersects(cell));
 
         // A run makes the list stale: it closes.
         t->Read(kGoodsTab, QStringLiteral("1"), QStringLiteral("1"));
