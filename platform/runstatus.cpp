@@ -26,6 +26,14 @@ QString PickedRunStatusText(TRunDirection direction, const QString &noun, int re
            QStringLiteral(" (%1 из %2)").arg(position).arg(count);
 }
 
+QString RunDoneText(TRunDirection direction, int done, int count)
+{
+    return (direction == TRunDirection::Write ? QStringLiteral("Записано: %1 из %2")
+                                              : QStringLiteral("Прочитано: %1 из %2"))
+        .arg(done)
+        .arg(count);
+}
+
 int ProgressPosition(qint64 done, qint64 total)
 {
     if (total <= 0)

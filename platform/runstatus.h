@@ -15,6 +15,8 @@ QString RunStatusText(TRunDirection direction, const QString &noun, int record, 
 // "Запись: товар 4 (2 из 3)".
 QString PickedRunStatusText(TRunDirection direction, const QString &noun, int record, int position,
                             int count);
+// How far a run got once it has ended early: "Записано: 2055 из 6000", "Прочитано: 12 из 50".
+QString RunDoneText(TRunDirection direction, int done, int count);
 // Progress bar position after done of total exchanges: done * 100 / total rounded to the
 // nearest whole number, halves to even (2 of 16 -> 12, 6 of 16 -> 38).
 int ProgressPosition(qint64 done, qint64 total);

@@ -31,7 +31,7 @@ TRunControl::~TRunControl()
         stop_->setVisible(false);
     if (grid_)
         grid_->SetReadOnly(gridWasReadOnly_);
-    if (host_)
+    if (host_ && !keepPlace_)
         host_->ShowStatus(QString());
 }
 
@@ -39,6 +39,12 @@ void TRunControl::ShowPlace(const QString &text)
 {
     if (host_)
         host_->ShowStatus(text);
+}
+
+void TRunControl::ShowLastPlace(const QString &text)
+{
+    ShowPlace(text);
+    keepPlace_ = true;
 }
 
 bool TRunControl::eventFilter(QObject *watched, QEvent *event)

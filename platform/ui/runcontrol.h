@@ -16,9 +16,9 @@ inline const QString kRunStoppedText =
 // What the user sees of a run with the register and how he stops it, for the run's length:
 // the stop button beside the progress bar is shown, Esc anywhere in the button's window asks
 // for the stop as the button does, the grid the run uses is read-only, and the main window's
-// status bar shows the run's place (cleared at the end). Everything is given back however the
-// run ends; widgets destroyed meanwhile are skipped. The run looks at StopRequested() between
-// two exchanges, so the exchange under way always completes.
+// status bar shows the run's place (cleared at the end unless kept). Everything is given back
+// however the run ends; widgets destroyed meanwhile are skipped. The run looks at StopRequested()
+// between two exchanges, so the exchange under way always completes.
 class TRunControl : public QObject
 {
 public:
@@ -29,6 +29,8 @@ public:
 
     bool StopRequested() const { return stopRequested_; }
     void ShowPlace(const QString &text);
+    // The place the run ended at, kept in the status bar after the run.
+    void ShowLastPlace(const QString &text);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -40,4 +42,5 @@ private:
     TWorkHost *host_;
     bool gridWasReadOnly_ = false;
     bool stopRequested_ = false;
+    bool keepPlace_ = false;
 };

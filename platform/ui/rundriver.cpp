@@ -1,6 +1,7 @@
 #include "rundriver.h"
 
 #include "dialogs.h"
+#include "stringgrid.h"
 #include "workhost.h"
 
 #include <QCoreApplication>
@@ -37,14 +38,30 @@ TRunLock::~TRunLock()
         host_->SetRunLock(false);
 }
 
+namespace
+{
+
+int paintIntervalMs = 40;
+
+} // namespace
+
+void TRunDriver::SetPaintInterval(int ms)
+{
+    paintIntervalMs = qMax(ms, 0);
+}
+
 TRunDriver::TRunDriver(QWidget &frame, const TRunWidgets &widgets, TWorkHost *host)
     : frame_(&frame), host_(host), lock_(widgets.locked, host, widgets.stop),
-      control_(widgets.stop, widgets.grid, host), progress_(widgets.progress)
+      control_(widgets.stop, widgets.grid, host), progress_(widgets.progress), grid_(widgets.grid)
 {
+    if (grid_)
+        grid_->GridModel()->HoldChanges(true);
 }
 
 TRunDriver::~TRunDriver()
 {
+    if (grid_)
+        grid_->GridModel()->HoldChanges(false);
     if (progress_)
         progress_->setVisible(false);
     QCoreApplication::processEvents();
@@ -58,6 +75,7 @@ bool TRunDriver::Begin()
         progress_->setValue(0);
         progress_->setVisible(true);
     }
+    shown_.start();
     return Pump(true);
 }
 
@@ -65,12 +83,23 @@ bool TRunDriver::Step(qint64 done, qint64 total, int record)
 {
     if (!Alive())
         return false;
-    if (done % places_.exchangesPerRecord == 0) {
+    done_ = done;
+    total_ = total;
+    const bool recordEnd = done % places_.exchangesPerRecord == 0;
+    if (recordEnd) {
         recordsDone_ = int(done / places_.exchangesPerRecord);
         if (recordDone_)
             recordDone_(record);
     }
-    Show(done, total);
+    if (done >= total || !shown_.isValid() || shown_.elapsed() >= paintIntervalMs) {
+        Show(done, total);
+        rowsDue_ = true;
+        shown_.start();
+    }
+    if (rowsDue_ && recordEnd) {
+        ShowRows();
+        rowsDue_ = false;
+    }
     return Pump(done < total);
 }
 
@@ -89,6 +118,16 @@ bool TRunDriver::Finish(const QString &error, const QString &notice)
 {
     if (!KeepGoing())
         return false;
+    // The run's state as it ended, also what the last interval had not shown yet: after a
+    // stop how many records went through, else the record it ended in.
+    if (progress_)
+        progress_->setValue(ProgressPosition(done_, total_));
+    if (stopped_)
+        control_.ShowLastPlace(
+            RunDoneText(places_.direction, recordsDone_, int(places_.records.size())));
+    else if (done_ < total_)
+        ShowPlace(int(done_ / places_.exchangesPerRecord));
+    ShowRows();
     if (!error.isEmpty())
         ShowError(frame_, error);
     else if (!notice.isEmpty())
@@ -121,6 +160,12 @@ void TRunDriver::ShowPlace(int index)
             ? PickedRunStatusText(places_.direction, places_.noun, record, index + 1, count)
             : RunStatusText(places_.direction, places_.noun, record, places_.records.first(),
                             places_.records.last()));
+}
+
+void TRunDriver::ShowRows()
+{
+    if (grid_)
+        grid_->GridModel()->FlushChanges();
 }
 
 bool TRunDriver::Pump(bool recordsLeft)

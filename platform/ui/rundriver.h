@@ -4,6 +4,7 @@
 #include "runobserver.h"
 #include "runstatus.h"
 
+#include <QElapsedTimer>
 #include <QList>
 #include <QPointer>
 #include <QString>
@@ -53,9 +54,13 @@ struct TRunPlaces {
 // One run with the register as a window shows it, and how the user follows and stops it: the
 // run's observer. It shows the progress bar, the place of the record about to go in the status
 // bar and the stop control; after each exchange it lets pending window messages run, and ends
-// the run when the frame is gone, the main window is closing or the user stopped it. At the end
-// it tells the outcome while the run's state is still on screen, then gives everything back.
-// The frame supplies the cells the run reads and fills and the words of its failure.
+// the run when the frame is gone, the main window is closing or the user stopped it. The
+// progress, the place and the grid's rows are brought up to date at most every paint interval
+// (a row once its record is complete) and at the end, so that painting does not slow the line;
+// the window still answers between any two exchanges. At the end it tells the outcome while the
+// run's state is still on screen (after a stop the status bar keeps how many records went
+// through), then gives everything back. The frame supplies the cells the run reads and fills
+// and the words of its failure.
 class TRunDriver final : public TRunObserver
 {
 public:
@@ -87,13 +92,18 @@ public:
     bool Finish(const QString &error, const QString &notice = QString());
 
     bool Alive() const { return !frame_.isNull(); }
+    // The interval of bringing a run's state up to date: 40 ms unless set; 0 shows every
+    // exchange (tests that follow each one).
+    static void SetPaintInterval(int ms);
     // The records whose exchanges all went through.
     int RecordsDone() const { return recordsDone_; }
 
 private:
-    // The progress and place after done of total exchanges.
+    // The progress, place and grid rows after done of total exchanges; the grid's rows only at
+    // a record's end.
     void Show(qint64 done, qint64 total);
     void ShowPlace(int index);
+    void ShowRows();
     // Lets pending window messages run; then whether the run goes on.
     bool Pump(bool recordsLeft);
 
@@ -102,8 +112,13 @@ private:
     TRunLock lock_;
     TRunControl control_;
     QPointer<QProgressBar> progress_;
+    QPointer<TStringGrid> grid_;
+    QElapsedTimer shown_; // since the progress and place were last brought up to date
     TRunPlaces places_;
     std::function<void(int)> recordDone_;
+    qint64 done_ = 0;
+    qint64 total_ = 0;
+    bool rowsDue_ = false; // the grid's rows are shown at the next record's end
     int shownRecord_ = 0;
     int recordsDone_ = 0;
     bool stopped_ = false; // by the user, with records left

@@ -116,6 +116,12 @@ TStringGrid::TStringGrid(int cols, int rows, QWidget *parent)
         connect(model_, &TStringGridModel::headerDataChanged, corner,
                 [corner] { corner->update(); });
     }
+    connect(model_, &TStringGridModel::RowMarksChanged, this, [this](int first, int last) {
+        QHeaderView *rows = verticalHeader();
+        const int top = rows->sectionViewportPosition(first - 1);
+        const int bottom = rows->sectionViewportPosition(last - 1) + rows->sectionSize(last - 1);
+        rows->viewport()->update(0, top, rows->viewport()->width(), bottom - top);
+    });
     SetCurrentCell(1, 1);
 }
 

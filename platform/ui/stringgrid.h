@@ -41,6 +41,12 @@ public:
     void BeginUpdate() { ++updating_; }
     void EndUpdate();
 
+    // While held (a run with the register fills the grid), body cell writes send no signals;
+    // each FlushChanges() then announces every row written since as one change. Releasing
+    // flushes.
+    void HoldChanges(bool hold);
+    void FlushChanges();
+
     // Rows can carry a mark: their fixed cell is tinted in the mark's colour, with its tooltip
     // (the records changed since the register last saw them). The mark test gives a row's mark
     // as an index into the kinds, or -1 for none; it is asked as rows are painted. A cell's
@@ -69,6 +75,11 @@ public:
     Qt::ItemFlags flags(const QModelIndex &index) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
+signals:
+    // The marks of grid rows first..last may have changed: their fixed cells are repainted,
+    // the header is not measured again.
+    void RowMarksChanged(int first, int last);
+
 private:
     bool Valid(int col, int row) const
     {
@@ -78,6 +89,8 @@ private:
     int cols_ = 0;
     int rows_ = 0;
     int updating_ = 0;
+    bool holding_ = false;
+    QList<int> heldRows_; // written while held, in order of first write
     QVector<QString> texts_;
     TRowMark mark_;
     QVector<TRowMarkKind> markKinds_;

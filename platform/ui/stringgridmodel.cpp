@@ -5,6 +5,9 @@
 #include <QColor>
 #include <QPalette>
 
+#include <algorithm>
+#include <utility>
+
 // The model's indexes are body cells: model (row, column) is grid (column + 1, row + 1).
 
 TStringGridModel::TStringGridModel(QObject *parent) : QAbstractTableModel(parent) {}
@@ -20,6 +23,7 @@ void TStringGridModel::SetSize(int cols, int rows)
         for (int c = 0; c < qMin(cols, cols_); ++c)
             texts[qsizetype(r) * cols + c] = texts_[qsizetype(r) * cols_ + c];
     beginResetModel();
+    heldRows_.clear();
     cols_ = cols;
     rows_ = rows;
     texts_ = std::move(texts);
@@ -44,6 +48,12 @@ void TStringGridModel::SetCell(int col, int row, const QString &text)
         changeHook_(col, row, before, text);
     if (updating_ > 0)
         return;
+    if (holding_ && row > 0 && col > 0) {
+        // A run writes a row's cells one after another.
+        if ((heldRows_.isEmpty() || heldRows_.last() != row) && !heldRows_.contains(row))
+            heldRows_.append(row);
+        return;
+    }
     if (row == 0 && col > 0)
         emit headerDataChanged(Qt::Horizontal, col - 1, col - 1);
     else if (col == 0 && row > 0)
@@ -52,7 +62,7 @@ void TStringGridModel::SetCell(int col, int row, const QString &text)
         const QModelIndex at = index(row - 1, col - 1);
         emit dataChanged(at, at, {Qt::DisplayRole, Qt::EditRole});
         if (mark_)
-            emit headerDataChanged(Qt::Vertical, row - 1, row - 1);
+            emit RowMarksChanged(row, row);
     }
     // The corner cell (0, 0) is painted by the grid itself from Cell(0, 0).
 }
@@ -67,6 +77,29 @@ void TStringGridModel::EndUpdate()
         emit headerDataChanged(Qt::Horizontal, 0, cols_ - 2);
     if (rows_ > 1)
         emit headerDataChanged(Qt::Vertical, 0, rows_ - 2);
+}
+
+void TStringGridModel::HoldChanges(bool hold)
+{
+    if (!hold)
+        FlushChanges();
+    holding_ = hold;
+}
+
+void TStringGridModel::FlushChanges()
+{
+    if (heldRows_.isEmpty())
+        return;
+    const QList<int> rows = std::exchange(heldRows_, {});
+    for (int row : rows) {
+        if (row < rows_)
+            emit dataChanged(index(row - 1, 0), index(row - 1, cols_ - 2),
+                             {Qt::DisplayRole, Qt::EditRole});
+    }
+    if (mark_) {
+        const auto [first, last] = std::minmax_element(rows.begin(), rows.end());
+        emit RowMarksChanged(*first, qMin(*last, rows_ - 1));
+    }
 }
 
 void TStringGridModel::SetRowMarks(TRowMark mark, const QVector<TRowMarkKind> &kinds)
@@ -93,7 +126,7 @@ QString TStringGridModel::MarkToolTip(int row) const
 void TStringGridModel::MarksChanged()
 {
     if (rows_ > 1 && updating_ == 0)
-        emit headerDataChanged(Qt::Vertical, 0, rows_ - 2);
+        emit RowMarksChanged(1, rows_ - 1);
 }
 
 int TStringGridModel::rowCount(const QModelIndex &parent) const

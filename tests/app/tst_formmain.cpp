@@ -12,6 +12,7 @@
 #include "framesetz48.h"
 #include "inidocument.h"
 #include "lampshape.h"
+#include "rundriver.h"
 #include "stringgrid.h"
 #include "tablesscanner.h"
 #include "tempfolder.h"
@@ -76,6 +77,7 @@ class TestFormMain : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase() { TRunDriver::SetPaintInterval(0); } // every exchange is followed
     void startsWithoutSettingsFile()
     {
         TTempProgramFolder folder;

@@ -9,6 +9,7 @@
 #include "fakeworkhost.h"
 #include "framegsmsetting.h"
 #include "gsmparams.h"
+#include "rundriver.h"
 #include "stringgrid.h"
 #include "verifywindow.h"
 #include "workhost.h"
@@ -76,6 +77,7 @@ class TestGsmFrame : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase() { TRunDriver::SetPaintInterval(0); } // every exchange is followed
     void init();
     void cleanup();
 

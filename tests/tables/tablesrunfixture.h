@@ -8,6 +8,7 @@
 #include "framesetz48.h"
 #include "progsettings.h"
 #include "registerfixture.h"
+#include "rundriver.h"
 #include "stringgrid.h"
 #include "workhost.h"
 #include "z48controls.h"
@@ -29,6 +30,7 @@ class TFrameUnderTest
 public:
     TFrameUnderTest() : frame(&host)
     {
+        TRunDriver::SetPaintInterval(0); // the tests follow every exchange
         host.settings.NumKKT = 0;
         host.settings.Port.Name = pty.PortName();
         host.settings.Port.Speed = 115200;

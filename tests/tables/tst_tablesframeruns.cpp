@@ -31,6 +31,7 @@ private slots:
     void writeShowsProgressLocksAndNamesEachRecord();
     void groupsGoWithTheGridsDefaultsAndHalfToEvenProgress();
     void readFillsRowsAsAnswersArrive();
+    void gridToldOncePerRecord();
     void failureTellsAndUnlocks_data();
     void failureTellsAndUnlocks();
     void rangeMessagesAndFocus_data();
@@ -121,6 +122,26 @@ void TestTablesFrameRuns::readFillsRowsAsAnswersArrive()
     QCOMPARE(t->host.lockCalls, (QList<bool>{true, false}));
     QVERIFY(t->Unlocked());
     QVERIFY(!t->ui.ProgressBar1->isVisible());
+}
+
+void TestTablesFrameRuns::gridToldOncePerRecord()
+{
+    // A group takes two exchanges: the grid hears of each once it is complete, as one whole row,
+    // and its headers are not measured again.
+    for (int row = 1; row <= 3; ++row)
+        QVERIFY(t->Engine().SetField(2, row, 0, {'1', Padded("G" + QByteArray::number(row))}));
+    TStringGridModel &model = *t->Grid(2).GridModel();
+    QSignalSpy cells(&model, &QAbstractItemModel::dataChanged);
+    QSignalSpy headers(&model, &QAbstractItemModel::headerDataChanged);
+    t->Read(2, QStringLiteral("1"), QStringLiteral("3"));
+    QCOMPARE(t->Grid(2).Cells(1, 3), QStringLiteral("G3"));
+    QCOMPARE(cells.size(), 3);
+    for (int row = 0; row < 3; ++row) {
+        const QModelIndex from = cells[row][0].toModelIndex(), to = cells[row][1].toModelIndex();
+        QCOMPARE((QList<int>{from.row(), from.column(), to.row(), to.column()}),
+                 (QList<int>{row, 0, row, model.columnCount() - 1}));
+    }
+    QCOMPARE(headers.size(), 0);
 }
 
 void TestTablesFrameRuns::failureTellsAndUnlocks_data()
