@@ -34,7 +34,6 @@ TGoodsFindBar::TGoodsFindBar(TStringGrid *grid, QWidget *parent) : QFrame(parent
     edit_->setObjectName(QStringLiteral("editFind"));
     edit_->setAccessibleName(QStringLiteral("Найти товар: наименование, штрих-код или код"));
     edit_->setPlaceholderText(QStringLiteral("наименование, штрих-код или код товара"));
-    edit_->setClearButtonEnabled(true);
     edit_->setMinimumWidth(260);
     edit_->installEventFilter(this);
     caption->setBuddy(edit_);
@@ -64,6 +63,10 @@ TGoodsFindBar::TGoodsFindBar(TStringGrid *grid, QWidget *parent) : QFrame(parent
 
 void TGoodsFindBar::Open()
 {
+    // The clear button's icon is looked up in the icon theme, a search through the system's
+    // icon folders that took a fifth of the program's start-up: it waits for the bar's first
+    // opening.
+    edit_->setClearButtonEnabled(true);
     show();
     edit_->setFocus(Qt::ShortcutFocusReason);
     edit_->selectAll();
