@@ -46,9 +46,10 @@ public:
     qint64 Read(char *data, qint64 count);
     void Close();
 
-    // While a pump is set, a read waits in slices of kWaitSliceMs and calls it after each slice
-    // without a byte: the windows repaint there during a long wait. False from the pump gives
-    // up the read (as if the register stayed silent).
+    // While a pump is set, a read calls it once before it waits, then waits in slices of
+    // kWaitSliceMs and calls it after each slice without a byte: the windows repaint there
+    // while the line is busy. False from the pump gives up the read (as if the register stayed
+    // silent).
     using TWaitHook = std::function<bool()>;
     static constexpr int kWaitSliceMs = 50;
     void SetWaitPump(TWaitHook pump) { waitPump = std::move(pump); }
@@ -56,6 +57,15 @@ public:
     // the user-interface thread.
     static void SetWaitHook(TWaitHook hook);
     static const TWaitHook &WindowWaitHook();
+    // The windows' pump for the links made while it lives (a run's).
+    class TScopedWaitHook
+    {
+    public:
+        explicit TScopedWaitHook(TWaitHook hook) { SetWaitHook(std::move(hook)); }
+        ~TScopedWaitHook() { SetWaitHook({}); }
+        TScopedWaitHook(const TScopedWaitHook &) = delete;
+        TScopedWaitHook &operator=(const TScopedWaitHook &) = delete;
+    };
 
 private:
     // systemError: the system's error number of the failed opening, 0 when unknown.

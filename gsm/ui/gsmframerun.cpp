@@ -3,6 +3,7 @@
 #include "dialogs.h"
 #include "framegsmsetting.h"
 #include "rundriver.h"
+#include "serialline.h"
 #include "stringgrid.h"
 #include "verifywindow.h"
 #include "workhost.h"
@@ -49,8 +50,10 @@ void TGsmFrameRun::Run()
                       QStringLiteral("параметр"), rows_, 1, kind_ == TGsmRunKind::WriteChanged});
     driver.SetRecordDone([this](int deviceRow) { Learn(deviceRow); });
     TGsmRunResult result;
-    if (driver.Begin())
+    if (driver.Begin()) {
+        const TSerialLine::TScopedWaitHook pump([&driver] { return driver.Idle(); });
         result = Execute(settings, driver);
+    }
     if (!driver.Alive())
         return;
     Settle(result);

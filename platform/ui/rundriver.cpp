@@ -168,9 +168,19 @@ void TRunDriver::ShowRows()
         grid_->GridModel()->FlushChanges();
 }
 
-bool TRunDriver::Pump(bool recordsLeft)
+bool TRunDriver::Idle()
 {
     QCoreApplication::processEvents();
+    idled_ = true;
+    return KeepGoing();
+}
+
+bool TRunDriver::Pump(bool recordsLeft)
+{
+    // What the exchange's wait did not show yet waits for the next one, the end's for none.
+    if (!idled_ || !recordsLeft)
+        QCoreApplication::processEvents();
+    idled_ = false;
     if (!KeepGoing())
         return false;
     // A stop asked for after the last exchange finds nothing left to stop.

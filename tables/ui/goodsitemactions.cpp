@@ -26,9 +26,8 @@ void ClearGoodsBase(TFrameSetZ48 &frame, TWorkHost *host)
     quint8 result = 0;
     {
         const TWaitCursor wait;
-        TSerialLine::SetWaitHook([&driver] { return driver.Wait(); });
+        const TSerialLine::TScopedWaitHook pump([&driver] { return driver.Wait(); });
         result = ClearGoods(host->Settings(), frame.ClearGoodsTimeOutMs);
-        TSerialLine::SetWaitHook({});
     }
     if (!driver.Alive())
         return;

@@ -3,6 +3,7 @@
 #include "dialogs.h"
 #include "framesetz48.h"
 #include "rundriver.h"
+#include "serialline.h"
 #include "stringgrid.h"
 #include "tablecodes.h"
 #include "tableverify.h"
@@ -56,7 +57,10 @@ void TTableRun::Run()
         driver.Finish(QString());
         return;
     }
-    const TTableRunResult result = Execute(settings, driver);
+    const TTableRunResult result = [&] {
+        const TSerialLine::TScopedWaitHook pump([&driver] { return driver.Idle(); });
+        return Execute(settings, driver);
+    }();
     if (!driver.Alive())
         return;
     Settle(result);

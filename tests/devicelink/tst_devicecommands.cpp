@@ -411,7 +411,8 @@ private slots:
         QCOMPARE(missing.LastOpenFailure(), opened.front());
     }
 
-    // The link's wait pump runs while an answer is awaited; its false gives the wait up.
+    // The link's wait pump runs while an answer is awaited, once before the first byte at
+    // least; its false gives the wait up.
     void waitPumpGivesUpTheWait()
     {
         Engine().StaySilentAlways(true);
@@ -424,6 +425,13 @@ private slots:
         QCOMPARE(StatusCommand(link, s), quint8(2));
         QCOMPARE(pumped, 3);
         QVERIFY2(timer.elapsed() < 10000, qPrintable(QString::number(timer.elapsed())));
+
+        // An answered exchange gives the pump its turn too, while the answer is on its way.
+        Engine().StaySilentAlways(false);
+        pumped = 0;
+        link.SetWaitPump([&pumped] { return ++pumped > 0; });
+        QCOMPARE(StatusCommand(link, s), quint8(0));
+        QVERIFY(pumped >= 1);
     }
 };
 

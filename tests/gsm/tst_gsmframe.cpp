@@ -330,8 +330,8 @@ void TestGsmFrame::FrameDestroyedDuringRunEndsQuietly()
 {
     QFETCH(bool, reading);
 
-    // The frame goes away while the window repaints between two parameters; the run must not
-    // touch it again (the sanitizer build catches any use after the deletion).
+    // The frame goes away while the window repaints, as the third parameter's answer is awaited;
+    // the run must not touch it again (the sanitizer build catches any use after the deletion).
     bool posted = false;
     connect(progress, &QProgressBar::valueChanged, this, [&](int value) {
         if (value == 29 && !posted) {
@@ -348,7 +348,10 @@ void TestGsmFrame::FrameDestroyedDuringRunEndsQuietly()
 
     QVERIFY(posted);
     QVERIFY(!frame);
-    QCOMPARE(pty->Engine().ReceivedCount(), 2);
+    // That request was on the line already (the register may not have taken it in yet); none
+    // follows it.
+    const int received = pty->Engine().ReceivedCount();
+    QVERIFY2(received == 2 || received == 3, qPrintable(QString::number(received)));
     QCOMPARE(dialogs.MessageCount(), 0);
 }
 
