@@ -128,6 +128,19 @@ bool TakesValue(const QString &name)
 
 } // namespace
 
+QString SettingsFileRefusal(qint32 speed, qint32 timeOut)
+{
+    if (std::find(kSpeeds.begin(), kSpeeds.end(), speed) == kSpeeds.end())
+        return Err("Неверная скорость порта в ProgSett.ini: ") + QString::number(speed) +
+               Err(" (допустимы 600, 1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200; "
+                   "укажите --speed)");
+    if (timeOut < 1)
+        return Err("Неверный тайм-аут (мс) в ProgSett.ini: ") + QString::number(timeOut) +
+               Err(" (допустимо от 1 до ") + QString::number(kMaxSetting) +
+               Err("; укажите --timeout)");
+    return {};
+}
+
 QString CliPartName(TCliPart part)
 {
     return QLatin1String(kPartNames[std::size_t(part)]);
@@ -173,7 +186,8 @@ TCliParse ParseCliArguments(const QStringList &args)
             value = arg.mid(eq + 1);
             arg.truncate(eq);
         } else if (TakesValue(arg)) {
-            if (i + 1 >= args.size()) {
+            // No port or file name starts so; "--port --json" lacks the port.
+            if (i + 1 >= args.size() || args.at(i + 1).startsWith(QLatin1String("--"))) {
                 parse.error = Err("Не указано значение параметра ") + arg;
                 return parse;
             }

@@ -54,6 +54,9 @@ struct TCliParse {
 
 // args without the program's name.
 TCliParse ParseCliArguments(const QStringList &args);
+// The line settings "ProgSett.ini" gave where no option did: the reason when the register's line
+// cannot take them (a speed it has not, a time-out under 1 ms), else empty.
+QString SettingsFileRefusal(qint32 speed, qint32 timeOut);
 
 // The text of --help.
 QString CliHelpText();

@@ -123,6 +123,9 @@ int main(int argc, char *argv[])
     settings.Port.Speed = o.speed.value_or(settings.Port.Speed);
     settings.Port.TimeOut = o.timeOut.value_or(settings.Port.TimeOut);
     settings.NumKKT = o.device.value_or(settings.NumKKT);
+    if (const QString why = SettingsFileRefusal(settings.Port.Speed, settings.Port.TimeOut);
+        !why.isEmpty())
+        return UsageError(why);
     QStringList ports = o.ports;
     if (ports.isEmpty() && !settings.Port.Name.isEmpty())
         ports += settings.Port.Name;

@@ -346,6 +346,8 @@ private slots:
         QTest::newRow("time-out past the settings")
             << QStringList{"status", "--timeout", "2147483648"}
             << "Неверный тайм-аут (мс): 2147483648 (допустимо от 1 до 2147483647)" << false;
+        QTest::newRow("option as a port") << QStringList{"status", "--port", "--json"}
+                                          << "Не указано значение параметра --port" << false;
         QTest::newRow("device past the settings")
             << QStringList{"status", "--device", "2147483648"}
             << "Неверный номер ККТ: 2147483648 (допустимо от 0 до 2147483647)" << false;
@@ -424,6 +426,33 @@ private slots:
                  QStringLiteral("kkt-cli: ") + message.replace(QLatin1Char('@'), folder->Path()) +
                      QLatin1Char('\n'));
         QCOMPARE(pty->Engine().ReceivedCount(), 0);
+    }
+
+    // What "ProgSett.ini" holds is checked as an option's value is, unless an option overrides it.
+    void settingsFileValuesTheLineCannotTake_data()
+    {
+        QTest::addColumn<QByteArray>("settings");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("speed") << QByteArray("Speed=14400")
+                               << "Неверная скорость порта в ProgSett.ini: 14400 (допустимы 600, "
+                                  "1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200; укажите "
+                                  "--speed)";
+        QTest::newRow("time-out") << QByteArray("TimeOut=0")
+                                  << "Неверный тайм-аут (мс) в ProgSett.ini: 0 (допустимо от 1 до "
+                                     "2147483647; укажите --timeout)";
+    }
+    void settingsFileValuesTheLineCannotTake()
+    {
+        QFETCH(QByteArray, settings);
+        QFETCH(QString, message);
+        QVERIFY(
+            folder->Write(QStringLiteral("ProgSett.ini"), "[COM_PORT]\r\n" + settings + "\r\n"));
+        TCliRun run = RunCli({QStringLiteral("status"), QStringLiteral("--port"), pty->PortName()});
+        QCOMPARE(run.exitCode, 2);
+        QCOMPARE(QString(run.err).replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
+                 QStringLiteral("kkt-cli: ") + message + QLatin1Char('\n'));
+        QCOMPARE(pty->Engine().ReceivedCount(), 0);
+        QCOMPARE(RunCli(QStringList{"status"} + Link(*pty)).exitCode, 0);
     }
 
 private:
