@@ -310,7 +310,8 @@ void TStringGrid::SetReadOnly(bool readOnly)
         return;
     readOnly_ = readOnly;
     if (readOnly_) {
-        if (editor_)
+        // An editor the view has already let go of is hidden, waiting to be deleted.
+        if (editor_ && !editor_->isHidden())
             closeEditor(editor_, QAbstractItemDelegate::NoHint);
         return;
     }
