@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QKeyEvent>
 
+#include <utility>
+
 TCellListBox::TCellListBox(QWidget *parent) : QComboBox(parent)
 {
     setEditable(false);
@@ -16,6 +18,23 @@ bool TCellListBox::PopupOpen() const
 {
     const QWidget *popup = QApplication::activePopupWidget();
     return (view() && view()->isVisible()) || (popup && popup->isAncestorOf(view()));
+}
+
+void TCellListBox::SetCellFont(const QFont &font)
+{
+    cellFont_ = font;
+}
+
+void TCellListBox::ApplyCellFont()
+{
+    if (cellFont_)
+        setFont(*std::exchange(cellFont_, std::nullopt));
+}
+
+void TCellListBox::showEvent(QShowEvent *event)
+{
+    ApplyCellFont();
+    QComboBox::showEvent(event);
 }
 
 bool TCellListBox::event(QEvent *event)

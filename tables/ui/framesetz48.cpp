@@ -47,10 +47,18 @@ TFrameSetZ48::TFrameSetZ48(TWorkHost *host, QWidget *parent) : QFrame(parent), h
     ConnectEditing();
 }
 
+int TFrameSetZ48::CellListHeight() const
+{
+    // Every list has the grids' font and the same height; one of them tells it.
+    auto *probe = qobject_cast<TCellListBox *>(ComboBox2);
+    probe->ApplyCellFont();
+    return probe->sizeHint().height();
+}
+
 void TFrameSetZ48::InitGrid(TStringGrid *grid, QComboBox *const *lists, int listCount)
 {
     // A list laid over a cell covers it exactly when the rows are as high as the list.
-    grid->SetDefaultRowHeight(lists[0]->sizeHint().height());
+    grid->SetDefaultRowHeight(cellListHeight_);
     for (int i = 0; i < listCount; ++i) {
         const QSignalBlocker quiet(lists[i]);
         lists[i]->setCurrentIndex(0);
@@ -60,6 +68,7 @@ void TFrameSetZ48::InitGrid(TStringGrid *grid, QComboBox *const *lists, int list
 
 void TFrameSetZ48::InitGrids()
 {
+    cellListHeight_ = CellListHeight();
     QComboBox *const operLists[] = {ComboBox2};
     FillGrid(sgOper, GridTexts::OperColumns());
     InitGrid(sgOper, operLists, 1);

@@ -192,6 +192,7 @@ private:
     // control comes next.
     void ReturnToGrid(QComboBox *list);
 
+    int CellListHeight() const;
     void InitGrid(TStringGrid *grid, QComboBox *const *lists, int listCount);
     // The grids as spreadsheets (framesetz48sheet.cpp), wired once when they are filled: the
     // change marks and their legend on the goods tab; blocks, the clipboard, undo and redo in
@@ -204,4 +205,5 @@ private:
     // The groups grid column a pick parked the current cell from (hidden column 6); keys go
     // on from there.
     int uslParkedFrom_ = 1;
+    int cellListHeight_ = 0; // the grids' row height: a list laid over a cell covers it
 };

@@ -213,7 +213,7 @@ QWidget *TFrameSetZ48::BuildGoodsExtras()
 QComboBox *TFrameSetZ48::MakeList(QWidget *sheet, const QString &name, const QStringList &entries)
 {
     auto *list = new TCellListBox(sheet);
-    list->setFont(GridFont(list->font()));
+    list->SetCellFont(GridFont(list->font()));
     list->setObjectName(name);
     list->addItems(entries);
     list->setCurrentIndex(0);

@@ -65,10 +65,12 @@ bool FocusInGrid(TStringGrid *grid)
             (qobject_cast<QComboBox *>(focus) && focus->parentWidget()->isAncestorOf(grid)));
 }
 
-// The list covers the cell exactly: same place, same size, in the tab sheet's coordinates.
+// The list covers the cell exactly: same place, same size, in the tab sheet's coordinates, and
+// shows the grid's font.
 void CheckOverCell(QComboBox *list, TStringGrid *grid, int col, int row)
 {
     QVERIFY(list->isVisible());
+    QCOMPARE(list->font(), grid->font());
     const QRect cell = grid->CellRect(col, row);
     QCOMPARE(list->geometry(),
              QRect(grid->mapTo(list->parentWidget(), cell.topLeft()), cell.size()));
