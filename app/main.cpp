@@ -17,7 +17,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     // The system's font list is read once per program, at the first text measured, and takes
     // about a fifth of the start-up: a worker reads it while the windows are built.
-    std::thread fonts([] { QFontDatabase::families(); });
+    std::jthread fonts([] { QFontDatabase::families(); });
     // Message box captions and the window class carry the program's name, not the file's.
     // (Only the name: a display name would be appended to every window caption.)
     QApplication::setApplicationName(QStringLiteral("Программирование ККТ"));

@@ -212,14 +212,15 @@ qint64 TSerialLine::Read(char *data, qint64 count)
 {
     if (!port.isOpen() || count <= 0)
         return 0;
+    // The request and its answer take the line some milliseconds: the pump gets that time once
+    // before the answer is awaited, so a window's painting does not add to the exchange. The
+    // time-outs count from the end of its turn.
+    if (waitPump && !waitPump())
+        return 0;
     QDeadlineTimer total(totalTimeoutMs);
     QElapsedTimer sinceByte;
     sinceByte.start();
     qint64 got = 0;
-    // The request and its answer take the line some milliseconds: the pump gets that time once
-    // before the answer is awaited, so a window's painting does not add to the exchange.
-    if (waitPump && !waitPump())
-        return 0;
     for (;;) {
         const qint64 n = port.read(data + got, count - got);
         if (n > 0) {

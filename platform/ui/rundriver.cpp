@@ -91,7 +91,14 @@ bool TRunDriver::Step(qint64 done, qint64 total, int record)
         if (recordDone_)
             recordDone_(record);
     }
-    if (done >= total || !shown_.isValid() || shown_.elapsed() >= paintIntervalMs) {
+    const bool recordsLeft = done < total;
+    // The user's keys and clicks first: a stop asked for while this exchange was on the line
+    // ends the run before the next request. What was shown before the exchange was painted
+    // while it awaited its answer; what is shown now is painted during the next exchange's wait,
+    // after the last one at once.
+    if (recordsLeft && !Pump(true))
+        return false;
+    if (!recordsLeft || !shown_.isValid() || shown_.elapsed() >= paintIntervalMs) {
         Show(done, total);
         rowsDue_ = true;
         shown_.start();
@@ -100,7 +107,13 @@ bool TRunDriver::Step(qint64 done, qint64 total, int record)
         ShowRows();
         rowsDue_ = false;
     }
-    return Pump(done < total);
+    if (!recordsLeft)
+        return Pump(false);
+    // A stop or the main window's closing asked for while the state was being shown.
+    if (!KeepGoing())
+        return false;
+    stopped_ = control_.StopRequested();
+    return !stopped_;
 }
 
 bool TRunDriver::KeepGoing() const
@@ -171,16 +184,14 @@ void TRunDriver::ShowRows()
 bool TRunDriver::Idle()
 {
     QCoreApplication::processEvents();
-    idled_ = true;
-    return KeepGoing();
+    // The exchange on the line completes even while the main window closes (the run ends after
+    // it); only a frame that is gone gives up the answer, which nothing may be filled into.
+    return Alive();
 }
 
 bool TRunDriver::Pump(bool recordsLeft)
 {
-    // What the exchange's wait did not show yet waits for the next one, the end's for none.
-    if (!idled_ || !recordsLeft)
-        QCoreApplication::processEvents();
-    idled_ = false;
+    QCoreApplication::processEvents();
     if (!KeepGoing())
         return false;
     // A stop asked for after the last exchange finds nothing left to stop.

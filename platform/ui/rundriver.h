@@ -87,7 +87,7 @@ public:
     // false once the user stops or the main window is closing.
     bool Wait();
     // While an exchange of the run awaits its answer: pending window messages run there, off
-    // the line's time; false once the main window is closing or the frame is gone. A stop asked
+    // the line's time; false once the frame is gone. A stop or the main window's closing asked
     // for meanwhile ends the run after the exchange.
     bool Idle();
     // Tells how the run ended: error in the error box, else notice in the information box,
@@ -125,6 +125,5 @@ private:
     bool rowsDue_ = false; // the grid's rows are shown at the next record's end
     int shownRecord_ = 0;
     int recordsDone_ = 0;
-    bool idled_ = false;   // window messages ran while the exchange awaited its answer
     bool stopped_ = false; // by the user, with records left
 };

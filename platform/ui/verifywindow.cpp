@@ -5,6 +5,7 @@
 #include "windowplace.h"
 
 #include <QDialogButtonBox>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -70,10 +71,15 @@ void TVerifyWindow::GoToCell(QTreeWidgetItem *item)
     const int row = item->data(0, kRowRole).toInt();
     const TStringGrid *grid = goToCell_(col, row);
     QRect cell = grid ? grid->CellRect(col, row) : QRect();
-    const QScreen *shown = screen();
-    if (cell.isEmpty() || !shown)
+    if (cell.isEmpty())
         return;
     cell.moveTopLeft(grid->mapToGlobal(cell.topLeft()));
+    // The screen the cell is on; the window may sit on another one.
+    const QScreen *shown = QGuiApplication::screenAt(cell.center());
+    if (!shown)
+        shown = screen();
+    if (!shown)
+        return;
     move(PlaceClearOf(frameGeometry(), cell, shown->availableGeometry()));
 }
 

@@ -5,6 +5,10 @@
 #include "runstatus.h"
 #include "tablesrunfixture.h"
 
+#include <atomic>
+#include <chrono>
+#include <thread>
+
 namespace
 {
 
@@ -168,6 +172,33 @@ private slots:
         QVERIFY(!grid.ReadOnly());
         QTRY_VERIFY(grid.Editor());
         QVERIFY(!t.host.runLocked);
+    }
+
+    // A click that comes while an answer is on the line (the window paints meanwhile) stops the
+    // run before the next request.
+    void stopClickedWhileAnAnswerIsAwaited()
+    {
+        TFrameUnderTest t;
+        QVERIFY2(t.Ready(), qPrintable(t.pty.ErrorText()));
+        TEmulatorEngine &engine = t.Engine();
+        // 25 ms for each request and its answer: within one slice of the wait.
+        engine.SetLineSpeed(38400);
+        t.OpenTab(1);
+        t.SetRange(1, QStringLiteral("1"), QStringLiteral("20"));
+        auto *stop = t.frame.findChild<QPushButton *>(QStringLiteral("ButtonStop"));
+        QVERIFY(stop);
+        std::atomic<bool> ended = false;
+        std::thread user([&] {
+            while (!ended && engine.ReceivedCount() < 3)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            QMetaObject::invokeMethod(stop, &QPushButton::click, Qt::QueuedConnection);
+        });
+        t.frame.Button3Click();
+        ended = true;
+        user.join();
+        QCOMPARE(engine.ReceivedCount(), 3);
+        QCOMPARE(t.dialogs.Texts(),
+                 QStringList{QStringLiteral("ВНИМАНИЕ!\r\nОперация прервана пользователем!")});
     }
 };
 
